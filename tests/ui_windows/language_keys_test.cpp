@@ -1,0 +1,134 @@
+// Every language key that a layout or the program's code uses must have a text in both language
+// tables, and the two tables must offer the same keys. The test reads the source tree, so it keeps
+// watching as layouts and windows are added.
+#include <QFile>
+#include <QXmlStreamReader>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSourceDir = VEXARO_SOURCE_DIR;
+
+struct LanguageTable {
+  std::map<std::string, std::string> texts;
+  std::set<std::string> duplicates;
+  std::string error;
+};
+
+LanguageTable ReadTable(const fs::path& path) {
+  LanguageTable table;
+  QFile file(QString::fromStdString(path.string()));
+  if (!file.open(QIODevice::ReadOnly)) {
+    table.error = "cannot open " + path.string();
+    return table;
+  }
+  QXmlStreamReader xml(&file);
+  while (!xml.atEnd()) {
+    if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("Text")) {
+      const std::string id = xml.attributes().value("id").toString().toStdString();
+      const std::string value = xml.attributes().value("value").toString().toStdString();
+      if (!table.texts.emplace(id, value).second) {
+        table.duplicates.insert(id);
+      }
+    }
+  }
+  if (xml.hasError()) {
+    table.error = path.string() + ": " + xml.errorString().toStdString();
+  }
+  return table;
+}
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// key -> the first file that uses it
+std::map<std::string, std::string> CollectUsedKeys() {
+  static const std::regex kKey(R"(\$\{[A-Za-z0-9_ ]+\})");
+  std::map<std::string, std::string> used;
+  const auto scan = [&](const fs::path& root, const std::set<std::string>& extensions,
+                        const fs::path& skip) {
+    if (!fs::exists(root)) {
+      return;
+    }
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+      if (!entry.is_regular_file() || !extensions.contains(entry.path().extension().string()) ||
+          (!skip.empty() && entry.path().parent_path() == skip)) {
+        continue;
+      }
+      const std::string text = ReadAll(entry.path());
+      for (std::sregex_iterator it(text.begin(), text.end(), kKey), end; it != end; ++it) {
+        used.emplace(it->str(), fs::relative(entry.path(), kSourceDir).string());
+      }
+    }
+  };
+  scan(kSourceDir / "skin", {".xml"}, kSourceDir / "skin" / "lan");
+  for (const char* folder : {"ui", "app", "model"}) {
+    scan(kSourceDir / folder, {".h", ".cpp"}, {});
+  }
+  return used;
+}
+
+TEST(LanguageKeys, BothTablesAreWellFormedAndOfferTheSameKeys) {
+  const LanguageTable cn = ReadTable(kSourceDir / "skin/lan/lan_cn.xml");
+  const LanguageTable en = ReadTable(kSourceDir / "skin/lan/lan_en.xml");
+  ASSERT_EQ(cn.error, "");
+  ASSERT_EQ(en.error, "");
+  EXPECT_TRUE(cn.duplicates.empty()) << "duplicate in lan_cn.xml: " << *cn.duplicates.begin();
+  EXPECT_TRUE(en.duplicates.empty()) << "duplicate in lan_en.xml: " << *en.duplicates.begin();
+  for (const auto& [key, text] : cn.texts) {
+    EXPECT_TRUE(key.starts_with("${") && key.ends_with("}")) << "malformed id " << key;
+    EXPECT_FALSE(text.empty()) << key << " has no Chinese text";
+    EXPECT_TRUE(en.texts.contains(key)) << key << " is missing from lan_en.xml";
+  }
+  for (const auto& [key, text] : en.texts) {
+    EXPECT_FALSE(text.empty()) << key << " has no English text";
+    EXPECT_TRUE(cn.texts.contains(key)) << key << " is missing from lan_cn.xml";
+  }
+}
+
+TEST(LanguageKeys, EveryKeyUsedByLayoutsAndCodeHasTextsInBothTables) {
+  const LanguageTable cn = ReadTable(kSourceDir / "skin/lan/lan_cn.xml");
+  const LanguageTable en = ReadTable(kSourceDir / "skin/lan/lan_en.xml");
+  const auto used = CollectUsedKeys();
+  // The dialogs alone use more than a dozen keys; finding none means the scan looked nowhere.
+  ASSERT_GT(used.size(), 12u);
+  for (const auto& [key, file] : used) {
+    EXPECT_TRUE(cn.texts.contains(key)) << key << " (used in " << file << ") missing from lan_cn";
+    EXPECT_TRUE(en.texts.contains(key)) << key << " (used in " << file << ") missing from lan_en";
+  }
+}
+
+TEST(LanguageKeys, FormattedTextsKeepTheirPlaceholdersInBothLanguages) {
+  const LanguageTable cn = ReadTable(kSourceDir / "skin/lan/lan_cn.xml");
+  const LanguageTable en = ReadTable(kSourceDir / "skin/lan/lan_en.xml");
+  static const std::regex kPlaceholder(R"(%[-+ #0]*[0-9]*(\.[0-9]+)?[a-zA-Z%])");
+  const auto placeholders = [](const std::string& text) {
+    std::string found;
+    for (std::sregex_iterator it(text.begin(), text.end(), kPlaceholder), end; it != end; ++it) {
+      found += it->str();
+    }
+    return found;
+  };
+  for (const auto& [key, text] : cn.texts) {
+    const auto other = en.texts.find(key);
+    if (other != en.texts.end()) {
+      EXPECT_EQ(placeholders(text), placeholders(other->second)) << key;
+    }
+  }
+}
+
+}  // namespace
