@@ -1,0 +1,326 @@
+#include "device/dsp_device.h"
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <utility>
+
+#include "device/mcu_commands.h"
+#include "device/mcu_decoder.h"
+#include "platform/debug_log.h"
+
+namespace device {
+namespace {
+
+// Fewer failed string reads than this and the device counts as open.
+constexpr int kMaxStringFailures = 3;
+constexpr int kIndexedStringNumber = 1;
+
+long SteadyMs() {
+  using namespace std::chrono;
+  return static_cast<long>(
+      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+// The handle as the log has always shown it: an integer.
+int HandleValue(const HidTransport* handle) {
+  return static_cast<int>(reinterpret_cast<std::uintptr_t>(handle));
+}
+
+// Formatting is skipped while logging is off: the log lines of every frame are on the hot path.
+void LogTimeStamp() {
+  if (platform::IsDebugLogActive()) {
+    DebugLogA("%s\n", platform::LogTimeStamp().c_str());
+  }
+}
+
+void LogBytes(std::span<const std::uint8_t> bytes) {
+  if (!platform::IsDebugLogActive()) {
+    return;
+  }
+  std::string line;
+  char hex[4];
+  for (std::uint8_t byte : bytes) {
+    std::snprintf(hex, sizeof hex, "%02x ", byte);
+    line += hex;
+  }
+  DebugLogA("%s\n", line.c_str());
+}
+
+void LogRecord(const CommandRecord& record) {
+  if (!platform::IsDebugLogActive()) {
+    return;
+  }
+  char text[96];
+  std::snprintf(text, sizeof text, "get mcmd 0x%02x subcmd 0x%02x optype 0x%02x len 0x%02x ",
+                record.group, record.command, record.op,
+                static_cast<unsigned>(record.payload.size() & 0xFF));
+  std::string line = text;
+  for (std::size_t i = 0; i < record.payload.size(); ++i) {
+    std::snprintf(text, sizeof text, "cmd_data[%zu](0x%02x) ", i, record.payload[i]);
+    line += text;
+  }
+  DebugLogA("%s\n", line.c_str());
+}
+
+}  // namespace
+
+DspDevice::DspDevice(std::unique_ptr<HidTransport> transport, std::uint8_t expectedModel,
+                     int outputCount, int inputCount)
+    : mTransport(std::move(transport)),
+      mExpectedModel(expectedModel),
+      mOutputCount(outputCount),
+      mInputCount(inputCount),
+      mWorker([this] { McuCmdThread(); }) {}
+
+DspDevice::~DspDevice() {
+  mWorkerRunning = false;
+  { std::lock_guard lock(mWorkerMutex); }
+  mWorkerWake.notify_all();
+  // A worker waiting for a reply would hold up destruction for the whole time-out; closing the
+  // transport ends that read at once.
+  CloseHIDDevice(false);
+  mWorker.join();
+}
+
+void DspDevice::OpenHIDDevice() {
+  std::lock_guard lock(mConnectionMutex);
+  if (IsDeviceOpen()) {
+    return;
+  }
+  if (mTransport->Init() != 0) {
+    return;
+  }
+  if (!mTransport->Open(kUnitVendorId, kUnitProductId)) {
+    DebugLogA("unable to open device\n");
+    return;
+  }
+
+  std::array<wchar_t, kDeviceStringCapacity> text{};
+  int failures = 0;
+  // Reads one string into the emptied buffer, counting and logging a failure.
+  auto read = [&](const char* failure, auto get) {
+    text.fill(L'\0');
+    if (get() < 0) {
+      DebugLogA("%s\n", failure);
+      ++failures;
+    }
+  };
+  read("Unable to read manufacturer string",
+       [&] { return mTransport->GetManufacturerString(text.data(), text.size()); });
+  DebugLog(L"Manufacturer String: %ls\n", text.data());
+  read("Unable to read product string",
+       [&] { return mTransport->GetProductString(text.data(), text.size()); });
+  DebugLog(L"Product String: %ls\n", text.data());
+  read("Unable to read serial number string",
+       [&] { return mTransport->GetSerialNumberString(text.data(), text.size()); });
+  DebugLog(L"Serial Number String: (%d) %ls\n", static_cast<int>(text[0]), text.data());
+  read("Unable to read indexed string 1", [&] {
+    return mTransport->GetIndexedString(kIndexedStringNumber, text.data(), text.size());
+  });
+  DebugLog(L"Indexed String 1: %ls\n", text.data());
+
+  if (failures >= kMaxStringFailures) {
+    DebugLogA("read HID info error, unable open device correctly\n");
+    mTransport->Close();
+    return;
+  }
+  mTransport->SetNonBlocking(true);
+  mHidHandle = mTransport.get();
+}
+
+void DspDevice::CloseHIDDevice(bool tellUnit) {
+  std::lock_guard lock(mConnectionMutex);
+  if (!IsDeviceOpen()) {
+    return;
+  }
+  if (tellUnit) {
+    PC_Connect(*this, 0);
+  }
+  // Cleared first, so that a read waiting on another thread stops instead of repeating.
+  mHidHandle = nullptr;
+  mTransport->Close();
+  DebugLogA("CloseHIDDevice!\n");
+}
+
+bool DspDevice::IsDeviceOpen() const {
+  return mHidHandle.load() != nullptr;
+}
+
+bool DspDevice::SendCtrlCommand(std::uint8_t group, std::uint8_t command, std::uint8_t op,
+                                const std::uint8_t* payload, std::uint8_t length) {
+  if (!IsDeviceOpen()) {
+    return false;
+  }
+  std::lock_guard write(mWriteMutex);
+  LogTimeStamp();
+  DebugLogA("SendCtrlCommand\n");
+  std::optional<CommandFrame> frame;
+  if (payload != nullptr || length == 0) {
+    frame = BuildCommandFrame(group, command, op, std::span(payload, payload ? length : 0));
+  }
+  if (!frame) {
+    DebugLogA("command payload of %d bytes does not fit one report\n", length);
+    return false;
+  }
+  DebugLogA("begain to write data to devices:\n");
+  LogBytes(*frame);
+  DebugLogA("set WRITE_ROPRT = TRUE\n");
+  HidTransport* handle = mHidHandle.load();
+  if (handle == nullptr) {
+    DebugLogA("mHidHandle is NULL, can't send cmd\n");
+    return false;
+  }
+  if (handle->Write(frame->data(), frame->size()) < 0) {
+    DebugLogA("Write HidDeviceObject = %d errot = %s\n", HandleValue(handle),
+              handle->Error().c_str());
+    return false;
+  }
+  DebugLogA("write data ok! HidDeviceObject = %d\n", HandleValue(handle));
+  LogTimeStamp();
+  return true;
+}
+
+bool DspDevice::ReadHIDData(std::uint8_t* buffer, int timeoutMs) {
+  std::lock_guard read(mReadMutex);
+  const long start = SteadyMs();
+  DebugLogA("ReadHIDData timestart = %ld\n", start);
+  auto noDevice = [this] {
+    DebugLogA("mHidHandle is NULL\n");
+    mBytesRead = 0;
+    return false;
+  };
+
+  int result = 0;
+  for (;;) {
+    HidTransport* handle = mHidHandle.load();
+    if (handle == nullptr) {
+      return noDevice();
+    }
+    result = handle->ReadTimeout(buffer, kInputReportSize, timeoutMs);
+    // An error is retried with the full time-out while time is left; a time-out is final.
+    if (result >= 0 || SteadyMs() - start > timeoutMs) {
+      break;
+    }
+  }
+  DebugLogA("ReadHIDData done timeend-timestart = %ld\n", SteadyMs() - start);
+  DebugLogA("ReadHIDData NumberOfBytesRead = %d\n", result);
+  if (result <= 0) {
+    mBytesRead = 0;
+    return false;
+  }
+  mBytesRead = std::min(result, static_cast<int>(kInputReportSize));
+
+  DebugLogA("read data: \n");
+  for (int i = 0; i < mBytesRead; ++i) {
+    if (!IsDeviceOpen()) {
+      return noDevice();
+    }
+    mRing.Push(buffer[i]);
+  }
+  LogBytes(std::span(buffer, static_cast<std::size_t>(mBytesRead)));
+
+  while (!mRing.Empty() && IsDeviceOpen()) {
+    if (mParser.Feed(mRing.Pop())) {
+      DispatchReply(mParser.Group(), mParser.Body());
+    }
+  }
+  return true;
+}
+
+bool DspDevice::ReadReply(int timeoutMs) {
+  return ReadHIDData(mReceiveBuffer.data(), timeoutMs);
+}
+
+bool DspDevice::Send(const CommandRecord& record) {
+  // A payload too long for a report is refused by the frame builder; never cut it silently.
+  const auto length = static_cast<std::uint8_t>(std::min<std::size_t>(record.payload.size(), 0xFF));
+  return SendCtrlCommand(record.group, record.command, record.op, record.payload.data(), length);
+}
+
+bool DspDevice::Submit(CommandRecord record, bool syncMode, int timeoutMs) {
+  if (syncMode) {
+    Send(record);
+    return ReadReply(timeoutMs);
+  }
+  if (!mQueueEnabled) {
+    return false;  // dropped: edits made while the page is refreshed from the unit
+  }
+  std::lock_guard producer(mProducerMutex);
+  return mQueue.enqueue(std::move(record));
+}
+
+void DspDevice::EnableQueue() {
+  mQueueEnabled = true;
+}
+void DspDevice::DisableQueue() {
+  mQueueEnabled = false;
+}
+bool DspDevice::IsQueueEnabled() const {
+  return mQueueEnabled;
+}
+
+void DspDevice::SetWindow(WindowRole role, platform::WindowHandle window) {
+  mWindows[static_cast<std::size_t>(role)] = window;
+}
+
+platform::WindowHandle DspDevice::Window(WindowRole role) const {
+  return mWindows[static_cast<std::size_t>(role)];
+}
+
+int DspDevice::UnitModel() const {
+  return mUnitModel;
+}
+void DspDevice::SetUnitModel(int model) {
+  mUnitModel = model;
+}
+bool DspDevice::HandshakeOk() const {
+  return mHandshakeOk;
+}
+void DspDevice::SetHandshakeOk(bool ok) {
+  mHandshakeOk = ok;
+}
+std::uint8_t DspDevice::BootloaderVersion() const {
+  return mBootloaderVersion;
+}
+void DspDevice::SetBootloaderVersion(std::uint8_t version) {
+  mBootloaderVersion = version;
+}
+
+void DspDevice::DispatchReply(std::uint8_t group, std::span<const std::uint8_t> body) {
+  switch (group) {
+    case kGroupMcu:
+      DecodeMcuReply(*this, body);
+      break;
+    default:
+      break;  // groups the PC does not know are ignored
+  }
+}
+
+void DspDevice::WaitForWork() {
+  std::unique_lock lock(mWorkerMutex);
+  mWorkerWake.wait_for(lock, std::chrono::milliseconds(kQueuePollMs),
+                       [this] { return !mWorkerRunning; });
+}
+
+void DspDevice::McuCmdThread() {
+  DebugLogA("McuCmdThread start\n");
+  CommandRecord record;
+  while (mWorkerRunning) {
+    if (!mQueue.try_dequeue(record)) {
+      WaitForWork();
+      continue;
+    }
+    LogRecord(record);
+    Send(record);
+    record = {};
+    // Not examined: a command without a reply costs the time-out and is not repeated.
+    ReadReply(kReplyTimeoutMs);
+  }
+  while (mQueue.try_dequeue(record)) {
+    LogRecord(record);
+  }
+  DebugLogA("McuCmdThread end\n");
+}
+
+}  // namespace device

@@ -1,0 +1,52 @@
+// The seam under DspDevice: one HID connection to the unit, reports in and out.
+//
+// Implementations: HidapiTransport (the real unit over hidraw), VirtualUnitTransport (the
+// in-process virtual unit). Every operation may be called from any thread.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace device {
+
+// An output report is the report id 0x00 followed by 64 bytes; an input report is 64 bytes.
+inline constexpr std::size_t kOutputReportSize = 65;
+inline constexpr std::size_t kInputReportSize = 64;
+// Room of the buffer the device strings are read into, in wide characters.
+inline constexpr std::size_t kDeviceStringCapacity = 255;
+
+class HidTransport {
+ public:
+  virtual ~HidTransport() = default;
+
+  // 0 on success.
+  virtual int Init() = 0;
+  // Opens the first device with these ids; false when there is none or it cannot be opened.
+  virtual bool Open(std::uint16_t vendor, std::uint16_t product) = 0;
+
+  // Device strings into `buffer` (room for `capacity` wide characters, terminated).
+  // Negative on failure.
+  virtual int GetManufacturerString(wchar_t* buffer, std::size_t capacity) = 0;
+  virtual int GetProductString(wchar_t* buffer, std::size_t capacity) = 0;
+  virtual int GetSerialNumberString(wchar_t* buffer, std::size_t capacity) = 0;
+  virtual int GetIndexedString(int index, wchar_t* buffer, std::size_t capacity) = 0;
+
+  // 0 on success.
+  virtual int SetNonBlocking(bool nonBlocking) = 0;
+
+  // Writes one output report; the number of bytes written, negative on failure.
+  virtual int Write(const std::uint8_t* data, std::size_t length) = 0;
+  // Reads one input report, waiting at most `timeoutMs` (negative: no limit).
+  // The number of bytes read, 0 when the time-out passed, negative on error or when closed.
+  virtual int ReadTimeout(std::uint8_t* buffer, std::size_t length, int timeoutMs) = 0;
+
+  // Closes the device. Safe while another thread is inside ReadTimeout or Write: that call
+  // returns promptly with an error and the device is released only after it has left.
+  virtual void Close() = 0;
+
+  // Text of the last error, for the log.
+  virtual std::string Error() = 0;
+};
+
+}  // namespace device
