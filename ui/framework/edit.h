@@ -1,0 +1,40 @@
+// Single-line text entry. Besides typing, it reports the keys the windows navigate and step with:
+// Up/Down (and the mouse wheel) as "valuechangedup"/"valuechangeddown", Left/Right as
+// "valuechangedleft"/"valuechangedright", Enter as "return".
+#pragma once
+
+#include "ui/framework/label.h"
+
+namespace DuiLib {
+
+class CEditUI : public CLabelUI {
+ public:
+  CEditUI();
+  std::wstring_view GetClass() const override { return L"Edit"; }
+
+  std::wstring GetText() const override;
+  void SetText(std::wstring_view text) override;
+  void SetMaxChar(int maxChar);
+  int GetMaxChar() const { return mMaxChar; }
+  void SetReadOnly(bool readOnly);
+  bool IsReadOnly() const { return mReadOnly; }
+  void SetNumberOnly(bool numberOnly);
+  // Selects characters [start, end); -1 as end means "to the end"; start == end places the caret.
+  void SetSel(int start, int end);
+  // Places the caret after the last character.
+  void SetSelAtEnd();
+
+  void SetEnabled(bool enabled = true) override;
+  void SetAttribute(std::wstring_view name, std::wstring_view value) override;
+  void RefreshText() override;
+
+ protected:
+  void PaintText(QPainter&) override {}
+  void UpdateWidgetState() override;
+
+ private:
+  int mMaxChar = 255;
+  bool mReadOnly = false;
+};
+
+}  // namespace DuiLib

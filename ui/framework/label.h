@@ -1,0 +1,61 @@
+// Text controls: Label (one line) and Text (wrapping). Every control that shows a text derives
+// from CLabelUI and shares its text attributes.
+#pragma once
+
+#include "ui/framework/control.h"
+
+namespace DuiLib {
+
+enum class TextAlign { Left, Center, Right };
+enum class TextVAlign { Top, Center, Bottom };
+
+class CLabelUI : public CControlUI {
+ public:
+  CLabelUI() = default;
+  std::wstring_view GetClass() const override { return L"Label"; }
+
+  DWORD GetTextColor() const { return mTextColor; }
+  void SetTextColor(DWORD argb);
+  DWORD GetDisabledTextColor() const { return mDisabledTextColor; }
+  void SetDisabledTextColor(DWORD argb);
+  int GetFont() const { return mFont; }
+  void SetFont(int id);
+  void SetTextAlign(TextAlign align);
+  void SetTextVAlign(TextVAlign align);
+  void SetTextPadding(RECT padding);
+  void SetMultiLine(bool multiLine);
+  // Fixes the width to the width the current text needs (plus text padding).
+  void SizeToText();
+
+  void SetAttribute(std::wstring_view name, std::wstring_view value) override;
+
+ protected:
+  using CControlUI::CControlUI;
+  void PaintText(QPainter& painter) override;
+  // Draws `text` into `rc` (control pixels) with the label's font, colour and alignment.
+  void DrawText(QPainter& painter, const RECT& rc, std::wstring_view text, DWORD color) const;
+  // The colour for the current state.
+  virtual DWORD CurrentTextColor() const;
+  // The text area: the control minus the text padding, in control pixels.
+  RECT TextRect() const;
+  const RECT& GetTextPadding() const { return mTextPadding; }
+  TextAlign GetTextAlign() const { return mAlign; }
+
+ private:
+  DWORD mTextColor = 0xFF333333;
+  DWORD mDisabledTextColor = 0xFFA0A0A0;
+  int mFont = -1;
+  TextAlign mAlign = TextAlign::Left;
+  TextVAlign mVAlign = TextVAlign::Center;
+  RECT mTextPadding;
+  bool mMultiLine = false;
+  bool mEndEllipsis = false;
+};
+
+class CTextUI : public CLabelUI {
+ public:
+  CTextUI();
+  std::wstring_view GetClass() const override { return L"Text"; }
+};
+
+}  // namespace DuiLib
