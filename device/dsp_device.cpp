@@ -7,6 +7,7 @@
 
 #include "device/mcu_commands.h"
 #include "device/mcu_decoder.h"
+#include "device/reply_decoders.h"
 #include "platform/debug_log.h"
 
 namespace device {
@@ -289,8 +290,17 @@ void DspDevice::SetBootloaderVersion(std::uint8_t version) {
 
 void DspDevice::DispatchReply(std::uint8_t group, std::span<const std::uint8_t> body) {
   switch (group) {
+    case kGroupDsp:
+      DecodeDspReply(*this, body);
+      break;
+    case kGroupScene:
+      DecodeSceneReply(*this, body);
+      break;
     case kGroupMcu:
       DecodeMcuReply(*this, body);
+      break;
+    case kGroupKtv:
+      DecodeKtvReply(*this, body);
       break;
     default:
       break;  // groups the PC does not know are ignored

@@ -6,6 +6,7 @@
 
 #include "device/dsp_device.h"
 #include "device/mcu_records.h"
+#include "device/parameter_codes.h"
 #include "platform/debug_log.h"
 #include "platform/window_messages.h"
 
@@ -128,6 +129,15 @@ void DecodeMcuText(DspDevice& device, std::span<const std::uint8_t> body) {
   Post(device, kMcuText, std::move(record));
 }
 
+// Body: code, op, power-off delay in ms (16-bit); posted as a plain value.
+void DecodePowerOffDelay(DspDevice& device, std::span<const std::uint8_t> body) {
+  if (HasBytes(body, kFirstPayloadByte + 2, kMcuPowerOffDelay)) {
+    platform::PostMessage(device.Window(DspDevice::WindowRole::Main), platform::msg::kMcuNotify,
+                          kMcuPowerOffDelay,
+                          body[kFirstPayloadByte] * 256 + body[kFirstPayloadByte + 1]);
+  }
+}
+
 }  // namespace
 
 void DecodeMcuReply(DspDevice& device, std::span<const std::uint8_t> body) {
@@ -159,6 +169,9 @@ void DecodeMcuReply(DspDevice& device, std::span<const std::uint8_t> body) {
       break;
     case kMcuInit:
       DebugLogA("MCU INIT\n");
+      break;
+    case kMcuPowerOffDelay:
+      DecodePowerOffDelay(device, body);
       break;
     default:
       break;  // code 31 (reply to PC_Connect) and unknown codes carry nothing for the PC
