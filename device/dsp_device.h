@@ -28,8 +28,6 @@
 
 namespace device {
 
-inline constexpr std::uint16_t kUnitVendorId = 0x0483;
-inline constexpr std::uint16_t kUnitProductId = 0x5750;
 // How long a command waits for its reply unless the command says otherwise.
 inline constexpr int kReplyTimeoutMs = 10000;
 // The worker wakes this often to look at an empty queue.

@@ -10,6 +10,10 @@
 
 namespace device {
 
+// The unit's USB ids.
+inline constexpr std::uint16_t kUnitVendorId = 0x0483;
+inline constexpr std::uint16_t kUnitProductId = 0x5750;
+
 // An output report is the report id 0x00 followed by 64 bytes; an input report is 64 bytes.
 inline constexpr std::size_t kOutputReportSize = 65;
 inline constexpr std::size_t kInputReportSize = 64;

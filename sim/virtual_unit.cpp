@@ -1,0 +1,190 @@
+#include "sim/virtual_unit.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "device/frame.h"
+
+namespace sim {
+
+VirtualUnit::VirtualUnit(UnitIdentity identity) : mIdentity(std::move(identity)) {}
+
+int VirtualUnit::WriteReport(std::span<const std::uint8_t> report) {
+  std::lock_guard lock(mMutex);
+  if (!mPluggedIn) {
+    return -1;
+  }
+  // A report that is no command frame is taken and ignored, as the unit does.
+  if (auto command = device::ParseCommandFrame(report)) {
+    mReceived.push_back(*command);
+    if (mDropReplies > 0) {
+      --mDropReplies;
+    } else {
+      switch (command->group) {
+        case device::kGroupMcu:
+          HandleMcu(*command);
+          break;
+        default:
+          break;
+      }
+    }
+    FlushReplies();
+  }
+  return static_cast<int>(report.size());
+}
+
+int VirtualUnit::ReadReport(std::span<std::uint8_t> buffer, int timeoutMs, std::stop_token stop) {
+  std::unique_lock lock(mMutex);
+  const bool unlimited = timeoutMs < 0;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+  for (;;) {
+    if (!mPluggedIn || stop.stop_requested()) {
+      return -1;
+    }
+    const auto now = Clock::now();
+    if (!mReports.empty() && mReports.front().readyAt <= now) {
+      const std::size_t count = std::min(buffer.size(), mReports.front().bytes.size());
+      std::copy_n(mReports.front().bytes.begin(), count, buffer.begin());
+      mReports.pop_front();
+      return static_cast<int>(count);
+    }
+    if (!unlimited && now >= deadline) {
+      return 0;
+    }
+    // Wake for the next report to become ready, the deadline, a new report, or a stop.
+    auto wakeAt = unlimited ? Clock::time_point::max() : deadline;
+    if (!mReports.empty()) {
+      wakeAt = std::min(wakeAt, mReports.front().readyAt);
+    }
+    const std::size_t queued = mReports.size();
+    auto changed = [&] { return !mPluggedIn || mReports.size() != queued; };
+    if (wakeAt == Clock::time_point::max()) {
+      mChanged.wait(lock, stop, changed);
+    } else {
+      mChanged.wait_until(lock, stop, wakeAt, changed);
+    }
+  }
+}
+
+bool VirtualUnit::IsPluggedIn() const {
+  std::lock_guard lock(mMutex);
+  return mPluggedIn;
+}
+
+UnitIdentity VirtualUnit::Identity() const {
+  std::lock_guard lock(mMutex);
+  return mIdentity;
+}
+
+void VirtualUnit::SetReplyLatency(std::chrono::milliseconds latency) {
+  std::lock_guard lock(mMutex);
+  mLatency = latency;
+}
+
+void VirtualUnit::SetRefuseHandshake(bool refuse) {
+  std::lock_guard lock(mMutex);
+  mRefuseHandshake = refuse;
+}
+
+void VirtualUnit::SetSplitReplies(bool split) {
+  std::lock_guard lock(mMutex);
+  mSplitReplies = split;
+}
+
+void VirtualUnit::SetTwoFramesPerReport(bool pack) {
+  std::lock_guard lock(mMutex);
+  mTwoFramesPerReport = pack;
+}
+
+void VirtualUnit::CorruptNextChecksums(int count) {
+  std::lock_guard lock(mMutex);
+  mCorruptChecksums = count;
+}
+
+void VirtualUnit::DropNextReplies(int count) {
+  std::lock_guard lock(mMutex);
+  mDropReplies = count;
+}
+
+void VirtualUnit::Unplug() {
+  {
+    std::lock_guard lock(mMutex);
+    mPluggedIn = false;
+    mReports.clear();
+    mPendingFrames.clear();
+  }
+  mChanged.notify_all();
+}
+
+void VirtualUnit::PlugIn() {
+  std::lock_guard lock(mMutex);
+  mPluggedIn = true;
+}
+
+void VirtualUnit::Announce(std::uint8_t group, std::span<const std::uint8_t> body) {
+  std::lock_guard lock(mMutex);
+  Reply(group, body);
+}
+
+std::vector<device::CommandRecord> VirtualUnit::ReceivedCommands() const {
+  std::lock_guard lock(mMutex);
+  return mReceived;
+}
+
+bool VirtualUnit::PcConnected() const {
+  std::lock_guard lock(mMutex);
+  return mPcConnected;
+}
+
+std::string VirtualUnit::Password() const {
+  std::lock_guard lock(mMutex);
+  return mPassword;
+}
+
+std::string VirtualUnit::Remark() const {
+  std::lock_guard lock(mMutex);
+  return mRemark;
+}
+
+void VirtualUnit::Reply(std::uint8_t group, std::span<const std::uint8_t> body) {
+  auto frame = device::BuildReplyFrame(group, body);
+  if (!frame) {
+    return;
+  }
+  if (mCorruptChecksums > 0) {
+    --mCorruptChecksums;
+    frame->back() ^= 0xFF;
+  }
+  mPendingFrames.push_back(std::move(*frame));
+}
+
+void VirtualUnit::FlushReplies() {
+  const auto readyAt = Clock::now() + mLatency;
+  auto queue = [&](std::span<const std::uint8_t> bytes) {
+    QueuedReport report{{}, readyAt};
+    std::copy_n(bytes.begin(), std::min(bytes.size(), report.bytes.size()), report.bytes.begin());
+    mReports.push_back(report);
+  };
+  while (!mPendingFrames.empty()) {
+    std::vector<std::uint8_t> bytes = std::move(mPendingFrames.front());
+    mPendingFrames.pop_front();
+    if (mSplitReplies) {
+      const std::size_t half = bytes.size() / 2;
+      queue(std::span(bytes).first(half));
+      queue(std::span(bytes).subspan(half));
+      continue;
+    }
+    if (mTwoFramesPerReport && !mPendingFrames.empty() &&
+        bytes.size() + mPendingFrames.front().size() <= device::kInputReportSize) {
+      bytes.insert(bytes.end(), mPendingFrames.front().begin(), mPendingFrames.front().end());
+      mPendingFrames.pop_front();
+    }
+    // A frame longer than one report continues in the next.
+    for (std::size_t at = 0; at < bytes.size(); at += device::kInputReportSize) {
+      queue(std::span(bytes).subspan(at, std::min(device::kInputReportSize, bytes.size() - at)));
+    }
+  }
+  mChanged.notify_all();
+}
+
+}  // namespace sim

@@ -1,0 +1,42 @@
+// HidTransport over a VirtualUnit in the same process. The unit is shared so that a test or a
+// program can turn its knobs while DspDevice talks to it.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <stop_token>
+
+#include "device/hid_transport.h"
+#include "sim/virtual_unit.h"
+
+namespace sim {
+
+class VirtualUnitTransport : public device::HidTransport {
+ public:
+  explicit VirtualUnitTransport(std::shared_ptr<VirtualUnit> unit);
+
+  int Init() override;
+  bool Open(std::uint16_t vendor, std::uint16_t product) override;
+  int GetManufacturerString(wchar_t* buffer, std::size_t capacity) override;
+  int GetProductString(wchar_t* buffer, std::size_t capacity) override;
+  int GetSerialNumberString(wchar_t* buffer, std::size_t capacity) override;
+  int GetIndexedString(int index, wchar_t* buffer, std::size_t capacity) override;
+  int SetNonBlocking(bool nonBlocking) override;
+  int Write(const std::uint8_t* data, std::size_t length) override;
+  int ReadTimeout(std::uint8_t* buffer, std::size_t length, int timeoutMs) override;
+  void Close() override;
+  std::string Error() override;
+
+ private:
+  // The stop token of the current connection; stopped when closed.
+  std::stop_token Connection() const;
+  int CopyString(const std::wstring& text, wchar_t* buffer, std::size_t capacity) const;
+
+  const std::shared_ptr<VirtualUnit> mUnit;
+  // Guards mOpen and mConnection.
+  mutable std::mutex mMutex;
+  bool mOpen = false;
+  std::stop_source mConnection;
+};
+
+}  // namespace sim

@@ -1,0 +1,115 @@
+// vexaro-cli [--device usb|sim] [--trace] <command> [arguments...]
+//
+// Adding a command: put it in tools/cli/<name>_command.{h,cpp} as
+//   int Run<Name>Command(CliContext& context, CommandArgs args);
+// returning the exit code (kExitOk, kExitFailure, kExitUsage), list the .cpp in
+// tools/CMakeLists.txt and add one line to kCommands below. A command with needsDevice gets the
+// opened unit in context.device (main closes it, telling the unit, afterwards); one without runs
+// before any device is opened and finds context.device null.
+#include <iostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/debug_log.h"
+#include "tools/cli/cli_context.h"
+#include "tools/cli/cli_options.h"
+#include "tools/cli/info_command.h"
+#include "tools/cli/tracing_transport.h"
+#include "tools/cli/transport_choice.h"
+
+namespace cli {
+namespace {
+
+struct Command {
+  std::string_view name;
+  bool needsDevice;
+  int (*run)(CliContext&, CommandArgs);
+  std::string_view summary;
+};
+
+constexpr Command kCommands[] = {
+    {"info", true, RunInfoCommand, "handshake with the unit; print model code and versions"},
+};
+
+// The one window every message of the device layer is posted to.
+constexpr platform::WindowHandle kCliWindow = 1;
+
+void PrintUsage(std::ostream& out) {
+  out << "usage: vexaro-cli [--device usb|sim] [--trace] <command> [arguments...]\n"
+         "  --device  the unit to talk to: usb (default) or a virtual unit (sim)\n"
+         "  --trace   print every report: \"> \" written, \"< \" read\n"
+         "commands:\n";
+  for (const Command& command : kCommands) {
+    out << "  " << command.name << "  " << command.summary << '\n';
+  }
+}
+
+const Command* FindCommand(std::string_view name) {
+  for (const Command& command : kCommands) {
+    if (command.name == name) {
+      return &command;
+    }
+  }
+  return nullptr;
+}
+
+int Run(const CliOptions& options) {
+  const Command* command = FindCommand(options.command);
+  if (command == nullptr) {
+    std::cerr << "vexaro-cli: unknown command '" << options.command << "'\n";
+    PrintUsage(std::cerr);
+    return kExitUsage;
+  }
+  auto poster = std::make_shared<platform::QueuedPoster>();
+  poster->OpenWindow(kCliWindow);
+  platform::InstallPoster(poster);
+  CliContext context{nullptr, poster.get(), kCliWindow, std::cout, std::cerr};
+  if (!command->needsDevice) {
+    return command->run(context, options.args);
+  }
+
+  std::string error;
+  auto transport = MakeTransport(options.device, error);
+  if (!transport) {
+    std::cerr << "vexaro-cli: " << error << '\n';
+    return kExitUsage;
+  }
+  if (options.trace) {
+    transport = std::make_unique<TracingTransport>(std::move(transport), std::cout);
+  }
+  device::DspDevice unit(std::move(transport));
+  for (auto role : {device::DspDevice::WindowRole::Main, device::DspDevice::WindowRole::Scene,
+                    device::DspDevice::WindowRole::AutoCal, device::DspDevice::WindowRole::Tool}) {
+    unit.SetWindow(role, kCliWindow);
+  }
+  unit.OpenHIDDevice();
+  if (!unit.IsDeviceOpen()) {
+    std::cerr << "vexaro-cli: no unit found on '" << options.device << "'\n";
+    return kExitFailure;
+  }
+  context.device = &unit;
+  const int result = command->run(context, options.args);
+  unit.CloseHIDDevice(true);
+  return result;
+}
+
+}  // namespace
+}  // namespace cli
+
+int main(int argc, char** argv) {
+  platform::StartDebugLog();
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  std::string error;
+  const auto options = cli::ParseCliOptions(args, error);
+  if (!options) {
+    std::cerr << "vexaro-cli: " << error << '\n';
+    cli::PrintUsage(std::cerr);
+    return cli::kExitUsage;
+  }
+  const int result = cli::Run(*options);
+  platform::InstallPoster(nullptr);
+  platform::StopDebugLog();
+  return result;
+}

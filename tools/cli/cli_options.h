@@ -1,0 +1,20 @@
+// The command line of vexaro-cli: [--device usb|sim] [--trace] <command> [arguments...]
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+struct CliOptions {
+  std::string device = "usb";
+  bool trace = false;
+  std::string command;
+  std::vector<std::string> args;
+};
+
+// Nullopt (with `error` set) when the options are malformed or no command is given.
+std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argv, std::string& error);
+
+}  // namespace cli

@@ -1,0 +1,19 @@
+#include "tools/cli/transport_choice.h"
+
+#include "device/hidapi_transport.h"
+#include "sim/virtual_unit_transport.h"
+
+namespace cli {
+
+std::unique_ptr<device::HidTransport> MakeTransport(std::string_view name, std::string& error) {
+  if (name == "usb") {
+    return std::make_unique<device::HidapiTransport>();
+  }
+  if (name == "sim") {
+    return std::make_unique<sim::VirtualUnitTransport>(std::make_shared<sim::VirtualUnit>());
+  }
+  error = "unknown device '" + std::string(name) + "' (use usb or sim)";
+  return nullptr;
+}
+
+}  // namespace cli

@@ -1,0 +1,16 @@
+// The transport named by --device.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "device/hid_transport.h"
+
+namespace cli {
+
+// "usb": the real unit; "sim": a virtual unit in this process. Null (with `error` set) for
+// anything else.
+std::unique_ptr<device::HidTransport> MakeTransport(std::string_view name, std::string& error);
+
+}  // namespace cli
