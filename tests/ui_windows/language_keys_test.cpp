@@ -55,9 +55,44 @@ std::string ReadAll(const fs::path& path) {
   return text.str();
 }
 
+// C++ source without its comments, so that keys quoted in documentation do not count; string
+// and character literals are kept as they are.
+std::string WithoutComments(const std::string& code) {
+  std::string out;
+  out.reserve(code.size());
+  for (std::size_t i = 0; i < code.size(); ++i) {
+    const char c = code[i];
+    if (c == '"' || c == '\'') {
+      const std::size_t start = i;
+      for (++i; i < code.size() && code[i] != c && code[i] != '\n'; ++i) {
+        if (code[i] == '\\') {
+          ++i;
+        }
+      }
+      out.append(code, start, i - start + 1);
+    } else if (code.compare(i, 2, "//") == 0) {
+      i = code.find('\n', i);
+      if (i == std::string::npos) {
+        break;
+      }
+      out += '\n';
+    } else if (code.compare(i, 2, "/*") == 0) {
+      i = code.find("*/", i + 2);
+      if (i == std::string::npos) {
+        break;
+      }
+      ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 // key -> the first file that uses it
 std::map<std::string, std::string> CollectUsedKeys() {
   static const std::regex kKey(R"(\$\{[A-Za-z0-9_ ]+\})");
+  static const std::regex kXmlComment(R"(<!--[\s\S]*?-->)");
   std::map<std::string, std::string> used;
   const auto scan = [&](const fs::path& root, const std::set<std::string>& extensions,
                         const fs::path& skip) {
@@ -69,7 +104,9 @@ std::map<std::string, std::string> CollectUsedKeys() {
           (!skip.empty() && entry.path().parent_path() == skip)) {
         continue;
       }
-      const std::string text = ReadAll(entry.path());
+      const std::string text = entry.path().extension() == ".xml"
+                                   ? std::regex_replace(ReadAll(entry.path()), kXmlComment, "")
+                                   : WithoutComments(ReadAll(entry.path()));
       for (std::sregex_iterator it(text.begin(), text.end(), kKey), end; it != end; ++it) {
         used.emplace(it->str(), fs::relative(entry.path(), kSourceDir).string());
       }
