@@ -10,12 +10,12 @@
 #include <memory>
 #include <utility>
 
+#include "device/byte_reader.h"
 #include "device/dsp_device.h"
 #include "device/dsp_records.h"
 #include "device/parameter_codes.h"
 #include "device/protocol_limits.h"
 #include "device/reply_decoders.h"
-#include "device/reply_view.h"
 #include "device/value_encoding.h"
 #include "platform/debug_log.h"
 #include "platform/window_messages.h"
@@ -51,7 +51,8 @@ class DspReply {
 
  private:
   void Post(Role role, std::uint32_t message, platform::RecordPtr record) const {
-    platform::PostMessage(mDevice.Window(role), message, mView.Code(), std::move(record));
+    platform::PostMessage(mDevice.Window(role), message, mView.At(kReplyCodeByte),
+                          std::move(record));
   }
   void PostMain(platform::RecordPtr record) const {
     Post(Role::Main, platform::msg::kDspNotify, std::move(record));
@@ -60,8 +61,8 @@ class DspReply {
     Post(Role::AutoCal, platform::msg::kAutoCalNotify, std::move(record));
   }
   void PostValue(int value) const {
-    platform::PostMessage(mDevice.Window(Role::Main), platform::msg::kDspNotify, mView.Code(),
-                          value);
+    platform::PostMessage(mDevice.Window(Role::Main), platform::msg::kDspNotify,
+                          mView.At(kReplyCodeByte), value);
   }
 
   int Byte(std::size_t offset) const { return mView.At(offset); }
@@ -94,23 +95,23 @@ class DspReply {
   void DecodeInputNoise() const;
 
   DspDevice& mDevice;
-  ReplyView mView;
+  ByteReader mView;
 };
 
 void DspReply::Decode() {
   if (!mView.Has(kReplyOpByte)) {
     return;
   }
-  const std::uint8_t code = mView.Code();
-  if (code == dsp::kChType && mView.Op() == kOpAck) {
+  const std::uint8_t code = mView.At(kReplyCodeByte);
+  if (code == dsp::kChType && mView.At(kReplyOpByte) == kOpAck) {
     DebugLogA("DSP_CH_TYPE OP_ACK\n");
     return;
   }
   if (code == dsp::kPeqReset) {
-    DebugLogA("DSP_EQ_RESET OP=0x%x, scene =%d, \n", mView.Op(), Byte(kSceneByte));
+    DebugLogA("DSP_EQ_RESET OP=0x%x, scene =%d, \n", mView.At(kReplyOpByte), Byte(kSceneByte));
     return;
   }
-  if (mView.Op() != kOpReply) {
+  if (mView.At(kReplyOpByte) != kOpReply) {
     return;
   }
   const int outputs = mDevice.OutputCount();
@@ -188,7 +189,7 @@ void DspReply::DecodeSourceConfig() const {
 
 // Codes that carry one value instead of a record.
 void DspReply::DecodeValue() const {
-  const std::uint8_t code = mView.Code();
+  const std::uint8_t code = mView.At(kReplyCodeByte);
   if (code == dsp::kRemoteChannel) {
     if (mView.Has(kReplyPayloadByte, 2)) {
       PostValue(BigEndian16(mView.At(2), mView.At(3)));

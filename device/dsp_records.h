@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "device/protocol_limits.h"
 #include "platform/post_message.h"
 
 namespace device {
@@ -64,9 +65,6 @@ struct MixRecord : platform::NotificationRecord {
   std::int32_t output = 0;
   std::int32_t mask = 0;
 };
-
-// Output pairs of the link replies (one byte per pair of outputs).
-inline constexpr int kLinkPairBytes = 4;
 
 // Codes 14 (channel link), 48 (trim link), 49 (delay link).
 struct LinkRecord : platform::NotificationRecord {

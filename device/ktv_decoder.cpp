@@ -1,18 +1,18 @@
 // Group 7 replies: one karaoke effect value each, posted to the main window.
 
+#include "device/byte_reader.h"
 #include "device/command_record.h"
 #include "device/dsp_device.h"
 #include "device/ktv_records.h"
 #include "device/reply_decoders.h"
-#include "device/reply_view.h"
 #include "device/value_encoding.h"
 
 namespace device {
 
 void DecodeKtvReply(DspDevice& device, std::span<const std::uint8_t> body) {
-  const ReplyView view(body);
-  const std::uint8_t code = view.Code();
-  if (!view.Has(kReplyPayloadByte) || view.Op() != kOpReply || code < ktv::kMicVolume ||
+  const ByteReader view(body);
+  const std::uint8_t code = view.At(kReplyCodeByte);
+  if (!view.Has(kReplyPayloadByte) || view.At(kReplyOpByte) != kOpReply || code < ktv::kMicVolume ||
       code > ktv::kTrebleGain) {
     return;
   }

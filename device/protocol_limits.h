@@ -10,5 +10,7 @@ inline constexpr int kMaxBandsPerChannel = 31;  // band slots of an output or in
 inline constexpr int kMixInputSlots = 8;        // input channels of a source's mix table
 inline constexpr int kSpectrumPoints = 121;     // points of a measured response
 inline constexpr int kSceneNameBytes = 16;
+// Link replies carry one byte per pair of outputs.
+inline constexpr int kLinkPairBytes = 4;
 
 }  // namespace device

@@ -4,12 +4,12 @@
 
 #include <memory>
 
+#include "device/byte_reader.h"
 #include "device/command_record.h"
 #include "device/dsp_device.h"
 #include "device/parameter_codes.h"
 #include "device/protocol_limits.h"
 #include "device/reply_decoders.h"
-#include "device/reply_view.h"
 #include "device/scene_records.h"
 #include "platform/debug_log.h"
 #include "platform/window_messages.h"
@@ -35,18 +35,19 @@ bool IsErasedName(const std::array<std::uint8_t, kSceneNameBytes>& name) {
   return true;
 }
 
-void DecodeAck(DspDevice& device, const ReplyView& view, std::uint32_t message) {
-  if (view.Op() != kOpAck || !view.Has(kAckSceneByte) || view.At(kStatusByte) != kAckReady) {
+void DecodeAck(DspDevice& device, const ByteReader& view, std::uint32_t message) {
+  if (view.At(kReplyOpByte) != kOpAck || !view.Has(kAckSceneByte) ||
+      view.At(kStatusByte) != kAckReady) {
     return;
   }
   platform::PostMessage(device.Window(Role::Scene), message, view.At(kAckSceneByte), 0);
 }
 
-void DecodeName(DspDevice& device, const ReplyView& view) {
+void DecodeName(DspDevice& device, const ByteReader& view) {
   const int sceneNumber = view.At(kNameSceneByte);
   // Only scenes 1..10 have names; anything else would index past the names.
-  if (view.Op() != kOpReply || !view.Has(kNameByte, kSceneNameBytes) || sceneNumber < 1 ||
-      sceneNumber > kStoredScenes) {
+  if (view.At(kReplyOpByte) != kOpReply || !view.Has(kNameByte, kSceneNameBytes) ||
+      sceneNumber < 1 || sceneNumber > kStoredScenes) {
     return;
   }
   auto record = std::make_unique<SceneNameRecord>();
@@ -64,8 +65,8 @@ void DecodeName(DspDevice& device, const ReplyView& view) {
                         std::move(record));
 }
 
-void DecodeCurrentScene(DspDevice& device, const ReplyView& view) {
-  if (view.Op() != kOpReply || !view.Has(kReplyPayloadByte)) {
+void DecodeCurrentScene(DspDevice& device, const ByteReader& view) {
+  if (view.At(kReplyOpByte) != kOpReply || !view.Has(kReplyPayloadByte)) {
     return;
   }
   const int id = view.At(kReplyPayloadByte);
@@ -77,11 +78,11 @@ void DecodeCurrentScene(DspDevice& device, const ReplyView& view) {
 }  // namespace
 
 void DecodeSceneReply(DspDevice& device, std::span<const std::uint8_t> body) {
-  const ReplyView view(body);
+  const ByteReader view(body);
   if (!view.Has(kReplyOpByte)) {
     return;
   }
-  switch (view.Code()) {
+  switch (view.At(kReplyCodeByte)) {
     case scene::kSave:
       return DecodeAck(device, view, platform::msg::kSceneNotify);
     case scene::kDelete:

@@ -8,6 +8,9 @@ namespace sim {
 
 void VirtualUnit::HandleMcu(const device::CommandRecord& command) {
   using namespace device;
+  if (HandleMcuAction(command)) {
+    return;
+  }
   const auto reply = [&](std::vector<std::uint8_t> payload, std::uint8_t op = kOpReply) {
     payload.insert(payload.begin(), {command.command, op});
     Reply(kGroupMcu, payload);

@@ -21,8 +21,17 @@ int VirtualUnit::WriteReport(std::span<const std::uint8_t> report) {
       --mDropReplies;
     } else {
       switch (command->group) {
+        case device::kGroupDsp:
+          HandleDsp(*command);
+          break;
+        case device::kGroupScene:
+          HandleScene(*command);
+          break;
         case device::kGroupMcu:
           HandleMcu(*command);
+          break;
+        case device::kGroupKtv:
+          HandleKtv(*command);
           break;
         default:
           break;

@@ -20,6 +20,7 @@
 #include "device/command_record.h"
 #include "device/hid_transport.h"
 #include "device/mcu_protocol.h"
+#include "sim/unit_state.h"
 
 namespace sim {
 
@@ -62,16 +63,25 @@ class VirtualUnit {
   void PlugIn();
   // A frame the unit sends on its own; it goes out together with the next answer.
   void Announce(std::uint8_t group, std::span<const std::uint8_t> body);
+  // The noise an input channel measures (dB), as reported to Get_Input_Noise.
+  void SetInputNoise(int channel, float levelDb);
 
   // What the unit saw.
   std::vector<device::CommandRecord> ReceivedCommands() const;
   bool PcConnected() const;
   std::string Password() const;
   std::string Remark() const;
+  // The parameter settings: working scene, stored scenes, names and unit-wide values.
+  UnitState State() const;
 
  private:
   // Per-group handlers; each answers through Reply. Called with mMutex held.
   void HandleMcu(const device::CommandRecord& command);
+  // Power-off delay, factory default and reboot; false for other MCU commands.
+  bool HandleMcuAction(const device::CommandRecord& command);
+  void HandleDsp(const device::CommandRecord& command);
+  void HandleScene(const device::CommandRecord& command);
+  void HandleKtv(const device::CommandRecord& command);
 
   void Reply(std::uint8_t group, std::span<const std::uint8_t> body);
   // Turns the pending frames into reports that become readable after the reply latency.
@@ -83,6 +93,7 @@ class VirtualUnit {
   std::condition_variable_any mChanged;
 
   UnitIdentity mIdentity;
+  UnitState mState = FactoryUnitState();
   bool mPluggedIn = true;
   bool mRefuseHandshake = false;
   bool mSplitReplies = false;

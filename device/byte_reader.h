@@ -1,5 +1,5 @@
-// Bounds-checked reading of a reply body for the decoders: nothing is ever read past the bytes
-// the frame actually carried.
+// Bounds-checked reading of a reply body or a command payload: nothing is ever read past the
+// bytes the frame actually carried.
 #pragma once
 
 #include <cstddef>
@@ -8,26 +8,24 @@
 
 namespace device {
 
-// Body layout shared by every group: reply code, op, then the payload.
+// Reply body layout shared by every group: reply code, op, then the payload.
 inline constexpr std::size_t kReplyCodeByte = 0;
 inline constexpr std::size_t kReplyOpByte = 1;
 inline constexpr std::size_t kReplyPayloadByte = 2;
 
-class ReplyView {
+class ByteReader {
  public:
-  explicit ReplyView(std::span<const std::uint8_t> body) : mBody(body) {}
+  explicit ByteReader(std::span<const std::uint8_t> bytes) : mBytes(bytes) {}
 
-  std::uint8_t Code() const { return At(kReplyCodeByte); }
-  std::uint8_t Op() const { return At(kReplyOpByte); }
   // True when the body holds `count` bytes from `offset` on.
   bool Has(std::size_t offset, std::size_t count = 1) const {
-    return offset <= mBody.size() && count <= mBody.size() - offset;
+    return offset <= mBytes.size() && count <= mBytes.size() - offset;
   }
   // The byte at `offset`, or 0 past the end (callers check Has first where it matters).
-  std::uint8_t At(std::size_t offset) const { return Has(offset) ? mBody[offset] : 0; }
+  std::uint8_t At(std::size_t offset) const { return Has(offset) ? mBytes[offset] : 0; }
   template <std::size_t N>
   std::span<const std::uint8_t, N> Slice(std::size_t offset) const {
-    return mBody.subspan(offset).template first<N>();
+    return mBytes.subspan(offset).template first<N>();
   }
 
   // Visits index first + k for k = 0, 1, ... as long as the `stride` bytes of entry k (at
@@ -46,7 +44,7 @@ class ReplyView {
   }
 
  private:
-  std::span<const std::uint8_t> mBody;
+  std::span<const std::uint8_t> mBytes;
 };
 
 }  // namespace device

@@ -1,0 +1,600 @@
+// The unit's DSP (group 1): every parameter set is applied to the addressed scene and
+// acknowledged; every get is answered from the state in the reply layout the PC decodes.
+
+#include <algorithm>
+#include <functional>
+#include <span>
+#include <utility>
+
+#include "device/byte_reader.h"
+#include "device/dsp_commands.h"
+#include "device/parameter_codes.h"
+#include "sim/peer_support.h"
+#include "sim/virtual_unit.h"
+
+namespace sim {
+
+namespace {
+
+using device::ByteReader;
+using device::Bytes;
+using device::LowByte;
+namespace dsp = device::dsp;
+
+// Payload offsets of the range commands: scene, source, first, last, entries.
+constexpr std::size_t kScene = 0;
+constexpr std::size_t kSource = 1;
+constexpr std::size_t kFirst = 2;
+constexpr std::size_t kLast = 3;
+constexpr std::size_t kEntries = 4;
+// Band commands: scene, source, channel, first band, last band, entries.
+constexpr std::size_t kBandChannel = 2;
+constexpr std::size_t kBandFirst = 3;
+constexpr std::size_t kBandLast = 4;
+constexpr std::size_t kBandEntries = 5;
+constexpr std::size_t kFilterEntryBytes = 8;
+constexpr std::size_t kSetBandBytes = 6;
+
+// Reply body offsets of the range answers: code, op, scene, source, first, last.
+constexpr std::size_t kReplyLast = 5;
+constexpr std::size_t kReplyBandLast = 6;
+// Auto-calibration answers: code, op, first, last.
+constexpr std::size_t kIrcReplyLast = 3;
+constexpr std::size_t kIrcReplyBandLast = 4;
+constexpr std::size_t kSpectrumEntryBytes = 5;
+
+constexpr float kNoiseOffsetDb = 100.0f;
+
+class DspPeer {
+ public:
+  using ReplyFn = std::function<void(std::span<const std::uint8_t>)>;
+
+  DspPeer(UnitState& state, const device::CommandRecord& command, ReplyFn reply)
+      : mState(state), mCommand(command), mIn(command.payload), mReply(std::move(reply)) {}
+
+  void Handle() {
+    if (mCommand.op == device::kOpSet) {
+      Reply(AckBody(mCommand.command, Set() ? device::kAckReady : device::kAckNotReady));
+    } else if (mCommand.op == device::kOpGet) {
+      Get();
+    }
+  }
+
+ private:
+  int In(std::size_t offset) const { return mIn.At(offset); }
+  SceneState* Scene() const { return SceneAt(mState, In(kScene)); }
+  void Reply(const Bytes& body) const { mReply(body); }
+  Bytes Header() const { return {mCommand.command, device::kOpReply}; }
+
+  bool Set();
+  bool SetOutputs(SceneState& scene);
+  bool SetInputs(SceneState& scene);
+  bool SetBands(BandBank& bands, std::size_t at);
+  void SetLink(LinkState& link) const;
+  void Get();
+  void GetOutputs(const SceneState& scene);
+  void GetInputs(const SceneState& scene);
+  void GetCalibration();
+
+  // Applies fn(index, entryOffset) to every entry of a set's range that lies in the payload.
+  template <typename Fn>
+  void ForEachEntry(std::size_t firstAt, std::size_t entriesAt, std::size_t stride, int limit,
+                    Fn fn) const {
+    mIn.ForEachInRange(In(firstAt), In(firstAt + 1), limit, entriesAt, stride, fn);
+  }
+
+  UnitState& mState;
+  const device::CommandRecord& mCommand;
+  ByteReader mIn;
+  ReplyFn mReply;
+};
+
+bool DspPeer::Set() {
+  const auto& p = mCommand.payload;
+  if (p.empty()) {
+    return false;
+  }
+  const int first = In(0);
+  switch (mCommand.command) {
+    case dsp::kSource:
+      mState.sourceId = LowByte(first);
+      return true;
+    case dsp::kMainVolume:
+      // Taken as a code (6 minus the volume), kept and reported in dB.
+      mState.mainVolume =
+          static_cast<std::int8_t>(device::VolumeFromCode(device::SignedByte(p[0])));
+      return true;
+    case dsp::kSubVolume:
+      mState.subVolume = static_cast<std::int8_t>(p[0]);
+      return true;
+    case dsp::kMuteAll:
+      mState.mute = p[0];
+      return true;
+    case dsp::kIrc:
+      if (!mIn.Has(0, 4)) {
+        return false;
+      }
+      mState.calibration.on = p[0];
+      mState.calibration.channels = static_cast<std::uint16_t>(device::BigEndian16(p[1], p[2]));
+      mState.calibration.eqMode = p[3];
+      return true;
+    case dsp::kIrcTestMic:
+      mState.calibration.testMic = p[0];
+      return true;
+    case dsp::kIrcTestModule:
+      mState.calibration.module = p[0];
+      return true;
+    case dsp::kInputThreshold:
+      mState.inputThreshold = static_cast<std::int8_t>(p[0]);
+      return true;
+    case dsp::kRemoteChannel:
+      if (!mIn.Has(0, 2)) {
+        return false;
+      }
+      mState.remoteSelection = static_cast<std::uint16_t>(device::BigEndian16(p[0], p[1]));
+      return true;
+    case dsp::kCommand51:
+      mState.command51 = p[0];
+      return true;
+    default:
+      break;
+  }
+  SceneState* scene = Scene();
+  if (scene == nullptr) {
+    return false;
+  }
+  return SetOutputs(*scene) || SetInputs(*scene);
+}
+
+bool DspPeer::SetOutputs(SceneState& scene) {
+  auto& outputs = scene.outputs;
+  const auto& p = mCommand.payload;
+  auto eachOutput = [&](std::size_t stride, auto fn) {
+    ForEachEntry(kFirst, kEntries, stride, kOutputs, [&](int index, std::size_t at) {
+      fn(outputs[static_cast<std::size_t>(index)], at);
+    });
+    return true;
+  };
+  switch (mCommand.command) {
+    case dsp::kFilter: {
+      const int channel = In(2);
+      if (!mIn.Has(0, kFilterEntryBytes) || channel >= kOutputs) {
+        return false;
+      }
+      OutputState& output = outputs[static_cast<std::size_t>(channel)];
+      FilterState& filter = In(3) == device::kHighPassFilter ? output.hp : output.lp;
+      filter = {p[4], static_cast<std::uint16_t>(device::BigEndian16(p[5], p[6])), p[7]};
+      return true;
+    }
+    case dsp::kEq: {
+      const int channel = In(2);
+      const int band = In(3);
+      if (!mIn.Has(0, 4 + kSetBandBytes) || channel >= kOutputs ||
+          band >= device::kMaxBandsPerChannel) {
+        return false;
+      }
+      auto& bands = outputs[static_cast<std::size_t>(channel)].bands;
+      // The unit keeps Q in hundredths; the command carries only its tenths.
+      bands[static_cast<std::size_t>(band)] = {
+          static_cast<std::uint16_t>(device::BigEndian16(p[4], p[5])), p[6], LowByte(p[7] * 10),
+          p[8], p[9]};
+      return true;
+    }
+    case dsp::kDelay:
+      return eachOutput(device::kDelayBytes, [&](OutputState& output, std::size_t at) {
+        output.delayMs = p[at];
+        output.delayThousandths =
+            static_cast<std::uint16_t>(device::BigEndian16(p[at + 1], p[at + 2]));
+      });
+    case dsp::kTrim:
+      // Taken as an attenuation, kept and reported as the trim.
+      return eachOutput(1, [&](OutputState& output, std::size_t at) {
+        output.trim = static_cast<std::int8_t>(-device::SignedByte(p[at]));
+      });
+    case dsp::kMuteCh:
+      return eachOutput(1, [&](OutputState& output, std::size_t at) { output.mute = p[at]; });
+    case dsp::kPhase:
+      return eachOutput(1, [&](OutputState& output, std::size_t at) {
+        output.phase = static_cast<std::int8_t>(p[at]);
+      });
+    case dsp::kChType:
+      return eachOutput(1, [&](OutputState& output, std::size_t at) { output.role = p[at]; });
+    case dsp::kPeqBypass:
+      return eachOutput(1, [&](OutputState& output, std::size_t at) { output.eqBypass = p[at]; });
+    case dsp::kMix: {
+      const int source = In(kSource);
+      if (source >= device::kSourceCount) {
+        return false;
+      }
+      auto& masks = scene.masks[static_cast<std::size_t>(source)];
+      ForEachEntry(kFirst, kEntries, 1, kOutputs, [&](int output, std::size_t at) {
+        masks[static_cast<std::size_t>(output)] = p[at];
+      });
+      return true;
+    }
+    case dsp::kRemap: {
+      const int source = In(kSource);
+      const int output = In(2);
+      if (source >= device::kSourceCount || output >= kOutputs) {
+        return false;
+      }
+      scene.remap[static_cast<std::size_t>(source)][static_cast<std::size_t>(output)].assign(
+          p.begin() + std::min<std::ptrdiff_t>(3, static_cast<std::ptrdiff_t>(p.size())), p.end());
+      return true;
+    }
+    case dsp::kChLink:
+      SetLink(scene.channelLink);
+      return true;
+    case dsp::kTrimLink:
+      SetLink(scene.trimLink);
+      return true;
+    case dsp::kDelayLink:
+      SetLink(scene.delayLink);
+      return true;
+    case dsp::kChLock:
+      scene.lock = LowByte(In(1));
+      return true;
+    case dsp::kDspBypass:
+      if (In(kSource) >= device::kSourceCount) {
+        return false;
+      }
+      scene.dspBypass[static_cast<std::size_t>(In(kSource))] = LowByte(In(2));
+      return true;
+    case dsp::kPeqReset: {
+      // scene, source, count, channels: those channels' bands go back to the factory values.
+      const int count = In(2);
+      mIn.ForEachInRange(0, count - 1, count, 3, 1, [&](int, std::size_t at) {
+        if (p[at] < kOutputs) {
+          outputs[p[at]].bands = FactoryBands();
+        }
+      });
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+bool DspPeer::SetInputs(SceneState& scene) {
+  auto& inputs = scene.inputs;
+  const auto& p = mCommand.payload;
+  auto eachInput = [&](auto fn) {
+    ForEachEntry(kFirst, kEntries, 1, kInputChannels, [&](int index, std::size_t at) {
+      fn(inputs[static_cast<std::size_t>(index)], p[at]);
+    });
+    return true;
+  };
+  const int source = In(kSource);
+  switch (mCommand.command) {
+    case dsp::kInputTrim:
+      return eachInput(
+          [](InputState& input, std::uint8_t v) { input.trim = static_cast<std::int8_t>(v); });
+    case dsp::kInputMute:
+      return eachInput([](InputState& input, std::uint8_t v) { input.mute = v; });
+    case dsp::kInputPhase:
+      return eachInput(
+          [](InputState& input, std::uint8_t v) { input.phase = static_cast<std::int8_t>(v); });
+    case dsp::kInputEq: {
+      const int channel = In(kBandChannel);
+      if (channel >= kInputChannels) {
+        return false;
+      }
+      return SetBands(inputs[static_cast<std::size_t>(channel)].bands, kBandFirst);
+    }
+    case dsp::kInputMixTrim: {
+      // scene, source, input, first output, last output, one level per output.
+      const int input = In(2);
+      if (source >= device::kSourceCount || input >= device::kMixInputSlots) {
+        return false;
+      }
+      auto& levels =
+          scene.mixLevels[static_cast<std::size_t>(source)][static_cast<std::size_t>(input)];
+      ForEachEntry(3, 5, 1, kOutputs, [&](int output, std::size_t at) {
+        levels[static_cast<std::size_t>(output)] = static_cast<std::int8_t>(p[at]);
+      });
+      return true;
+    }
+    case dsp::kOutputMixTrim: {
+      // scene, source, first input, last input, output, one level per input.
+      const int output = In(4);
+      if (source >= device::kSourceCount || output >= kOutputs) {
+        return false;
+      }
+      auto& bySource = scene.mixLevels[static_cast<std::size_t>(source)];
+      ForEachEntry(kFirst, 5, 1, device::kMixInputSlots, [&](int input, std::size_t at) {
+        bySource[static_cast<std::size_t>(input)][static_cast<std::size_t>(output)] =
+            static_cast<std::int8_t>(p[at]);
+      });
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+// Bands from `at`: first band, last band, then the 6 bytes of each.
+bool DspPeer::SetBands(BandBank& bands, std::size_t at) {
+  const auto& p = mCommand.payload;
+  ForEachEntry(at, at + 2, kSetBandBytes, device::kMaxBandsPerChannel,
+               [&](int band, std::size_t e) {
+                 bands[static_cast<std::size_t>(band)] = {
+                     static_cast<std::uint16_t>(device::BigEndian16(p[e], p[e + 1])), p[e + 2],
+                     LowByte(p[e + 3] * 10), p[e + 4], p[e + 5]};
+               });
+  return true;
+}
+
+// scene, link, pair count, then from and to of each pair; a pair marks its output pair linked.
+void DspPeer::SetLink(LinkState& link) const {
+  link.link = LowByte(In(1));
+  link.pairs.fill(0);
+  const int count = In(2);
+  mIn.ForEachInRange(0, count - 1, count, 3, 2, [&](int, std::size_t at) {
+    const int pair = In(at) / 2;
+    if (pair < device::kLinkPairBytes && In(at) / 2 == In(at + 1) / 2) {
+      link.pairs[static_cast<std::size_t>(pair)] = 1;
+    }
+  });
+}
+
+void DspPeer::Get() {
+  Bytes body = Header();
+  switch (mCommand.command) {
+    case dsp::kSourceConfig:
+      body.push_back(device::kSourceCount);
+      for (int source = 0; source < device::kSourceCount; ++source) {
+        body.push_back(LowByte(device::SourceId(source)));
+      }
+      return Reply(body);
+    case dsp::kSource:
+      body.push_back(mState.sourceId);
+      return Reply(body);
+    case dsp::kMainVolume:
+      body.push_back(LowByte(mState.mainVolume));
+      return Reply(body);
+    case dsp::kSubVolume:
+      body.push_back(LowByte(mState.subVolume));
+      return Reply(body);
+    case dsp::kMuteAll:
+      body.push_back(mState.mute);
+      return Reply(body);
+    case dsp::kInputThreshold:
+      body.push_back(LowByte(mState.inputThreshold));
+      return Reply(body);
+    case dsp::kRemoteChannel:
+      device::PutU16(body, mState.remoteSelection);
+      return Reply(body);
+    case dsp::kInputNoise: {
+      body.insert(body.end(), {LowByte(In(0)), LowByte(In(1))});
+      return Reply(RangeReply(
+          body, kIrcReplyLast, In(0), In(1), kInputChannels, 2, [&](Bytes& out, int channel) {
+            const float raised =
+                std::clamp(mState.inputNoiseDb[static_cast<std::size_t>(channel)] + kNoiseOffsetDb,
+                           0.0f, 255.9f);
+            const int whole = device::TruncSingle(raised);
+            out.push_back(LowByte(whole));
+            out.push_back(
+                LowByte(device::TruncSingle((raised - static_cast<float>(whole)) * 10.0f + 0.05f)));
+          }));
+    }
+    default:
+      break;
+  }
+  if (mCommand.command >= dsp::kIrc && mCommand.command <= dsp::kIrcRta) {
+    return GetCalibration();
+  }
+  const SceneState* scene = Scene();
+  if (scene == nullptr) {
+    return Reply(AckBody(mCommand.command, device::kAckNotReady));
+  }
+  GetOutputs(*scene);
+  GetInputs(*scene);
+}
+
+void DspPeer::GetOutputs(const SceneState& scene) {
+  const auto& outputs = scene.outputs;
+  Bytes body = Header();
+  // scene, source, first, last, then one entry per output.
+  auto outputRange = [&](std::size_t stride, auto put) {
+    body.insert(body.end(), {LowByte(In(kScene)), LowByte(In(kSource)), LowByte(In(kFirst)),
+                             LowByte(In(kLast))});
+    Reply(RangeReply(
+        body, kReplyLast, In(kFirst), In(kLast), kOutputs, stride,
+        [&](Bytes& out, int index) { put(out, outputs[static_cast<std::size_t>(index)]); }));
+  };
+  auto putFilter = [](Bytes& out, const FilterState& filter) {
+    out.push_back(filter.type);
+    device::PutU16(out, filter.freq);
+    out.push_back(filter.slope);
+  };
+  auto putLink = [&](const LinkState& link) {
+    body.insert(body.end(), {LowByte(In(kScene)), link.link});
+    body.insert(body.end(), link.pairs.begin(), link.pairs.end());
+    Reply(body);
+  };
+  switch (mCommand.command) {
+    case dsp::kFilter:
+      return outputRange(kFilterEntryBytes, [&](Bytes& out, const OutputState& output) {
+        putFilter(out, output.hp);
+        putFilter(out, output.lp);
+      });
+    case dsp::kEq: {
+      const int channel = In(kBandChannel);
+      if (channel >= kOutputs) {
+        return Reply(AckBody(mCommand.command, device::kAckNotReady));
+      }
+      const auto& bands = outputs[static_cast<std::size_t>(channel)].bands;
+      body.insert(body.end(), {LowByte(In(kScene)), LowByte(In(kSource)), LowByte(channel),
+                               LowByte(In(kBandFirst)), LowByte(In(kBandLast))});
+      return Reply(RangeReply(
+          body, kReplyBandLast, In(kBandFirst), In(kBandLast), device::kMaxBandsPerChannel,
+          device::kEqBandBytes,
+          [&](Bytes& out, int band) { PutBand(out, bands[static_cast<std::size_t>(band)]); }));
+    }
+    case dsp::kDelay:
+      return outputRange(device::kDelayBytes, [](Bytes& out, const OutputState& output) {
+        out.push_back(output.delayMs);
+        device::PutU16(out, output.delayThousandths);
+      });
+    case dsp::kTrim:
+      return outputRange(1,
+                         [](Bytes& out, const OutputState& o) { out.push_back(LowByte(o.trim)); });
+    case dsp::kMuteCh:
+      return outputRange(1, [](Bytes& out, const OutputState& o) { out.push_back(o.mute); });
+    case dsp::kPhase:
+      return outputRange(1,
+                         [](Bytes& out, const OutputState& o) { out.push_back(LowByte(o.phase)); });
+    case dsp::kChType:
+      return outputRange(1, [](Bytes& out, const OutputState& o) { out.push_back(o.role); });
+    case dsp::kPeqBypass:
+      return outputRange(1, [](Bytes& out, const OutputState& o) { out.push_back(o.eqBypass); });
+    case dsp::kMix: {
+      const int source = In(kSource);
+      if (source >= device::kSourceCount) {
+        return Reply(AckBody(mCommand.command, device::kAckNotReady));
+      }
+      const auto& masks = scene.masks[static_cast<std::size_t>(source)];
+      body.insert(body.end(),
+                  {LowByte(In(kScene)), LowByte(source), LowByte(In(kFirst)), LowByte(In(kLast))});
+      return Reply(RangeReply(
+          body, kReplyLast, In(kFirst), In(kLast), kOutputs, 1,
+          [&](Bytes& out, int o) { out.push_back(masks[static_cast<std::size_t>(o)]); }));
+    }
+    case dsp::kRemap: {
+      const int source = In(kSource);
+      const int output = In(2);
+      if (source >= device::kSourceCount || output >= kOutputs) {
+        return Reply(AckBody(mCommand.command, device::kAckNotReady));
+      }
+      const auto& inputs =
+          scene.remap[static_cast<std::size_t>(source)][static_cast<std::size_t>(output)];
+      body.insert(body.end(), {LowByte(In(kScene)), LowByte(source), LowByte(output),
+                               LowByte(static_cast<int>(inputs.size()))});
+      body.insert(body.end(), inputs.begin(), inputs.end());
+      return Reply(body);
+    }
+    case dsp::kChLink:
+      return putLink(scene.channelLink);
+    case dsp::kTrimLink:
+      return putLink(scene.trimLink);
+    case dsp::kDelayLink:
+      return putLink(scene.delayLink);
+    case dsp::kChLock:
+      body.insert(body.end(), {LowByte(In(kScene)), scene.lock});
+      return Reply(body);
+    case dsp::kDspBypass: {
+      const int source = std::min(In(kSource), device::kSourceCount - 1);
+      body.insert(body.end(), {LowByte(In(kScene)), LowByte(source),
+                               scene.dspBypass[static_cast<std::size_t>(source)]});
+      return Reply(body);
+    }
+    case dsp::kPeqReset:
+      body.push_back(LowByte(In(kScene)));
+      return Reply(body);
+    default:
+      return;
+  }
+}
+
+void DspPeer::GetInputs(const SceneState& scene) {
+  const auto& inputs = scene.inputs;
+  Bytes body = Header();
+  auto inputRange = [&](auto value) {
+    body.insert(body.end(), {LowByte(In(kScene)), LowByte(In(kSource)), LowByte(In(kFirst)),
+                             LowByte(In(kLast))});
+    Reply(RangeReply(body, kReplyLast, In(kFirst), In(kLast), kInputChannels, 1,
+                     [&](Bytes& out, int index) {
+                       out.push_back(value(inputs[static_cast<std::size_t>(index)]));
+                     }));
+  };
+  switch (mCommand.command) {
+    case dsp::kInputTrim:
+      return inputRange([](const InputState& i) { return LowByte(i.trim); });
+    case dsp::kInputMute:
+      return inputRange([](const InputState& i) { return i.mute; });
+    case dsp::kInputPhase:
+      return inputRange([](const InputState& i) { return LowByte(i.phase); });
+    case dsp::kInputEq: {
+      const int channel = In(kBandChannel);
+      if (channel >= kInputChannels) {
+        return Reply(AckBody(mCommand.command, device::kAckNotReady));
+      }
+      const auto& bands = inputs[static_cast<std::size_t>(channel)].bands;
+      body.insert(body.end(), {LowByte(In(kScene)), LowByte(In(kSource)), LowByte(channel),
+                               LowByte(In(kBandFirst)), LowByte(In(kBandLast))});
+      return Reply(RangeReply(
+          body, kReplyBandLast, In(kBandFirst), In(kBandLast), device::kMaxBandsPerChannel,
+          device::kEqBandBytes,
+          [&](Bytes& out, int band) { PutBand(out, bands[static_cast<std::size_t>(band)]); }));
+    }
+    case dsp::kInputMixTrim: {
+      // scene, source, input, first output, last output, one level per output.
+      const int source = In(kSource);
+      const int input = In(2);
+      if (source >= device::kSourceCount || input >= device::kMixInputSlots) {
+        return Reply(AckBody(mCommand.command, device::kAckNotReady));
+      }
+      const auto& levels =
+          scene.mixLevels[static_cast<std::size_t>(source)][static_cast<std::size_t>(input)];
+      body.insert(body.end(), {LowByte(In(kScene)), LowByte(source), LowByte(input), LowByte(In(3)),
+                               LowByte(In(4))});
+      return Reply(RangeReply(body, 6, In(3), In(4), kOutputs, 1, [&](Bytes& out, int o) {
+        out.push_back(LowByte(levels[static_cast<std::size_t>(o)]));
+      }));
+    }
+    default:
+      return;
+  }
+}
+
+// Auto-calibration status and measurements. The measurements of a fresh unit are zero.
+void DspPeer::GetCalibration() {
+  const CalibrationState& irc = mState.calibration;
+  Bytes body = Header();
+  if (mCommand.command == dsp::kIrc) {
+    body.insert(body.end(), {irc.status, irc.channel, 0, irc.progress, irc.failure});
+    return Reply(body);
+  }
+  if (mCommand.command == dsp::kIrcEq || mCommand.command == dsp::kIrcSpectrum) {
+    const bool eq = mCommand.command == dsp::kIrcEq;
+    body.insert(body.end(), {LowByte(In(0)), LowByte(In(1)), LowByte(In(2))});
+    const BandBank flat = FactoryBands();
+    return Reply(RangeReply(body, kIrcReplyBandLast, In(1), In(2),
+                            eq ? device::kMaxBandsPerChannel : device::kSpectrumPoints,
+                            eq ? device::kEqBandBytes : kSpectrumEntryBytes,
+                            [&](Bytes& out, int band) {
+                              if (eq) {
+                                PutBand(out, flat[static_cast<std::size_t>(band)]);
+                              } else {
+                                out.insert(out.end(), kSpectrumEntryBytes, 0);
+                              }
+                            }));
+  }
+  // Distance (2 bytes per channel) and the one-byte measurements.
+  const std::size_t stride = mCommand.command == dsp::kIrcDistance ? 2 : 1;
+  body.insert(body.end(), {LowByte(In(0)), LowByte(In(1))});
+  Reply(RangeReply(body, kIrcReplyLast, In(0), In(1), kOutputs, stride,
+                   [&](Bytes& out, int) { out.insert(out.end(), stride, 0); }));
+}
+
+}  // namespace
+
+void VirtualUnit::HandleDsp(const device::CommandRecord& command) {
+  DspPeer(mState, command, [this](std::span<const std::uint8_t> body) {
+    Reply(device::kGroupDsp, body);
+  }).Handle();
+}
+
+void VirtualUnit::SetInputNoise(int channel, float levelDb) {
+  std::lock_guard lock(mMutex);
+  if (channel >= 0 && channel < kInputChannels) {
+    mState.inputNoiseDb[static_cast<std::size_t>(channel)] = levelDb;
+  }
+}
+
+UnitState VirtualUnit::State() const {
+  std::lock_guard lock(mMutex);
+  return mState;
+}
+
+}  // namespace sim
