@@ -40,15 +40,11 @@ Target TargetOf(ParameterModel& model, std::int32_t scene, std::int32_t channel)
           ModelChange{.scene = scene, .channel = channel}};
 }
 
-ModelChange WorkingSceneChanged() {
-  return ModelChange{.scene = 0};
-}
-
 ModelChange ApplySource(ParameterModel& model, std::intptr_t sourceId) {
   const bool known = sourceId >= kFirstSourceId && sourceId < kFirstSourceId + kSourceCount;
   model.workingScene.inputSource =
       known ? static_cast<std::int32_t>(sourceId - kFirstSourceId) : kFallbackSource;
-  return WorkingSceneChanged();
+  return ModelChange::OfWorkingScene();
 }
 
 ModelChange ApplyFilter(ParameterModel& model, const device::FilterRecord& r) {
@@ -274,13 +270,13 @@ ModelChange ApplyDspNotification(ParameterModel& model, std::uintptr_t code, std
       return ApplySource(model, value);
     case dsp::kMainVolume:
       working.mainVolume = static_cast<std::int32_t>(value);
-      return WorkingSceneChanged();
+      return ModelChange::OfWorkingScene();
     case dsp::kMuteAll:
       working.mainVolumeMute = static_cast<std::int32_t>(value);
-      return WorkingSceneChanged();
+      return ModelChange::OfWorkingScene();
     case dsp::kInputThreshold:
       working.inputThreshold = static_cast<std::int32_t>(value);
-      return WorkingSceneChanged();
+      return ModelChange::OfWorkingScene();
     default:
       return ApplyRecord(model, code, record);
   }

@@ -16,4 +16,10 @@ const SceneRecord* ParameterModel::SceneByNumber(int scene) const {
   return const_cast<ParameterModel*>(this)->SceneByNumber(scene);
 }
 
+bool ParameterModel::IsFirmwareTooOld() const {
+  const SceneRecord& unit = workingScene;
+  return unit.masterVersion < kMinMasterVersion ||
+         (unit.masterVersion == kMinMasterVersion && unit.slaveVersion < kMinSlaveVersion);
+}
+
 }  // namespace model

@@ -36,6 +36,10 @@ struct ParameterModel {
   const SceneRecord* SceneByNumber(int scene) const;
 
   bool IsUnitIdentified() const { return workingScene.modelNumber != kNoUnit; }
+  // The identified unit is the model this tool talks to.
+  bool IsAcceptedUnit() const { return workingScene.modelNumber == kAcceptedModel; }
+  // The unit's firmware is older than 15.6 and must be upgraded before use.
+  bool IsFirmwareTooOld() const;
 };
 
 }  // namespace model

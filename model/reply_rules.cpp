@@ -16,10 +16,6 @@
 namespace model {
 namespace {
 
-ModelChange WorkingSceneChanged() {
-  return ModelChange{.scene = 0};
-}
-
 // The karaoke field a KTV code writes, or null for an unknown code.
 std::int32_t* KaraokeField(KaraokeValues& values, std::uintptr_t code) {
   namespace ktv = device::ktv;
@@ -61,7 +57,7 @@ ModelChange ApplyMcuNotification(ParameterModel& model, std::uintptr_t code, std
         working.modelNumber = static_cast<std::int32_t>(r->model);
         working.masterVersion = static_cast<std::int32_t>(r->masterVersion);
         working.slaveVersion = static_cast<std::int32_t>(r->slaveVersion);
-        return WorkingSceneChanged();
+        return ModelChange::OfWorkingScene();
       }
       break;
     case device::kMcuFlashVersion:
@@ -70,12 +66,12 @@ ModelChange ApplyMcuNotification(ParameterModel& model, std::uintptr_t code, std
                       std::tuple_size_v<decltype(working.dspFlashVersion)>);
         std::ranges::transform(r->version, working.dspFlashVersion.begin(),
                                [](std::uint32_t byte) { return static_cast<std::int32_t>(byte); });
-        return WorkingSceneChanged();
+        return ModelChange::OfWorkingScene();
       }
       break;
     case device::kMcuPowerOffDelay:
       working.powerOffDelay = static_cast<std::int32_t>(value);
-      return WorkingSceneChanged();
+      return ModelChange::OfWorkingScene();
     default:
       break;
   }
@@ -104,7 +100,7 @@ ModelChange ApplyKtvNotification(ParameterModel& model, std::uintptr_t code, std
     return {};
   }
   *field = static_cast<std::int32_t>(value);
-  return WorkingSceneChanged();
+  return ModelChange::OfWorkingScene();
 }
 
 ModelChange ApplyNotification(ParameterModel& model, const platform::PostedMessage& message) {

@@ -25,6 +25,8 @@ struct ModelChange {
   // (link off, no pairs).
   bool linkCleared = false;
 
+  static ModelChange OfWorkingScene() { return ModelChange{.scene = 0}; }
+
   bool Changed() const { return scene >= 0; }
   bool ChangedWorkingScene() const { return scene == 0; }
 };

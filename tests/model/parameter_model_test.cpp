@@ -1,6 +1,7 @@
 #include "model/parameter_model.h"
 
 #include <memory>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,21 @@ TEST(ParameterModel, StartsWithoutUnitNamesOrPendingWork) {
   EXPECT_EQ(model->pendingSceneName, SceneNameBytes{});
   EXPECT_EQ(model->upgradeInProgress, 0);
   EXPECT_EQ(model->storedScenes[4].outputs, model->workingScene.outputs);
+}
+
+TEST(ParameterModel, FirmwareBelowFifteenPointSixIsTooOld) {
+  auto model = std::make_unique<ParameterModel>();
+  SceneRecord& unit = model->workingScene;
+  unit.modelNumber = 23;
+  EXPECT_TRUE(model->IsAcceptedUnit());
+  for (const auto& [master, slave, tooOld] :
+       {std::tuple{14, 9, true}, {15, 5, true}, {15, 6, false}, {16, 0, false}}) {
+    unit.masterVersion = master;
+    unit.slaveVersion = slave;
+    EXPECT_EQ(model->IsFirmwareTooOld(), tooOld) << master << "." << slave;
+  }
+  unit.modelNumber = 22;
+  EXPECT_FALSE(model->IsAcceptedUnit());
 }
 
 TEST(SceneNames, AreCutToEightCodeUnits) {
