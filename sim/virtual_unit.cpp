@@ -169,9 +169,12 @@ void VirtualUnit::Reply(std::uint8_t group, std::span<const std::uint8_t> body) 
 
 void VirtualUnit::FlushReplies() {
   const auto readyAt = Clock::now() + mLatency;
-  auto queue = [&](std::span<const std::uint8_t> bytes) {
+  // Bytes go at the start of a report, or at its end where a frame continues in the next one.
+  auto queue = [&](std::span<const std::uint8_t> bytes, bool atEnd = false) {
     QueuedReport report{{}, readyAt};
-    std::copy_n(bytes.begin(), std::min(bytes.size(), report.bytes.size()), report.bytes.begin());
+    const std::size_t count = std::min(bytes.size(), report.bytes.size());
+    std::copy_n(bytes.begin(), count,
+                report.bytes.begin() + (atEnd ? report.bytes.size() - count : 0));
     mReports.push_back(report);
   };
   while (!mPendingFrames.empty()) {
@@ -179,7 +182,7 @@ void VirtualUnit::FlushReplies() {
     mPendingFrames.pop_front();
     if (mSplitReplies) {
       const std::size_t half = bytes.size() / 2;
-      queue(std::span(bytes).first(half));
+      queue(std::span(bytes).first(half), true);
       queue(std::span(bytes).subspan(half));
       continue;
     }

@@ -1,0 +1,130 @@
+// The command queue and its worker: what is sent, in which order, and what is dropped.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/device/device_fixture.h"
+#include "tests/device/scoped_log.h"
+
+namespace device::testing {
+namespace {
+
+CommandRecord Numbered(int n) {
+  return CommandRecord{
+      kGroupDsp, 0x06, kOpSet, {static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)}};
+}
+
+int NumberOf(const Bytes& frame) {
+  return frame[7] << 8 | frame[8];
+}
+
+std::size_t Count(const std::string& text, const std::string& what) {
+  std::size_t count = 0;
+  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+class CommandQueueTest : public DeviceFixture {};
+
+TEST_F(CommandQueueTest, DisabledQueueDropsQueuedCommands) {
+  Open();
+  EXPECT_FALSE(device->IsQueueEnabled());
+  EXPECT_FALSE(device->Submit(Numbered(1), false));
+  device->EnableQueue();
+  link->QueueReport({});
+  EXPECT_TRUE(device->Submit(Numbered(2), false));
+  ASSERT_TRUE(link->WaitForWrites(1));
+  const auto writes = link->Writes();
+  ASSERT_EQ(writes.size(), 1u);
+  EXPECT_EQ(NumberOf(writes[0]), 2);
+}
+
+TEST_F(CommandQueueTest, ImmediateCommandGoesOutWhileQueueIsDisabled) {
+  Open();
+  device->DisableQueue();
+  link->QueueReport({});
+  EXPECT_TRUE(device->Submit(Numbered(5), true, 1000));
+  ASSERT_EQ(link->Writes().size(), 1u);
+  EXPECT_EQ(NumberOf(link->Writes()[0]), 5);
+}
+
+TEST_F(CommandQueueTest, ImmediateCommandReportsAMissingReply) {
+  Open();
+  EXPECT_FALSE(device->Submit(Numbered(5), true, 20));
+  EXPECT_EQ(link->Writes().size(), 1u);
+}
+
+TEST_F(CommandQueueTest, MoreRecordsThanOneBlockArriveInOrder) {
+  Open();
+  device->EnableQueue();
+  // The worker sends the first record and then waits for its reply, while the rest pile up.
+  ASSERT_TRUE(device->Submit(Numbered(0), false));
+  ASSERT_TRUE(link->WaitForReader());
+  constexpr int kRecords = 700;
+  for (int n = 1; n < kRecords; ++n) {
+    ASSERT_TRUE(device->Submit(Numbered(n), false));
+  }
+  for (int n = 0; n < kRecords; ++n) {
+    link->QueueReport({});
+  }
+  ASSERT_TRUE(link->WaitForWrites(kRecords));
+  const auto writes = link->Writes();
+  ASSERT_EQ(writes.size(), static_cast<std::size_t>(kRecords));
+  for (int n = 0; n < kRecords; ++n) {
+    ASSERT_EQ(NumberOf(writes[n]), n);
+  }
+}
+
+TEST_F(CommandQueueTest, DestructionDiscardsQueuedRecordsWithoutSendingThem) {
+  ScopedLog log;
+  Open();
+  device->EnableQueue();
+  ASSERT_TRUE(device->Submit(Numbered(0), false));
+  ASSERT_TRUE(link->WaitForReader());
+  constexpr int kQueued = 40;
+  for (int n = 1; n <= kQueued; ++n) {
+    ASSERT_TRUE(device->Submit(Numbered(n), false));
+  }
+  // The worker is in a 10 s read: destruction must end it rather than wait it out.
+  device.reset();
+  EXPECT_EQ(link->Writes().size(), 1u);
+  const std::string text = log.Finish();
+  EXPECT_EQ(Count(text, "get mcmd 0x01 subcmd 0x06 optype 0xbb len 0x02 "), 1u + kQueued);
+  EXPECT_NE(text.find("cmd_data[0](0x00) cmd_data[1](0x28) "), std::string::npos);
+  EXPECT_NE(text.find("McuCmdThread end"), std::string::npos);
+}
+
+TEST_F(CommandQueueTest, QueuedCommandsFromSeveralThreadsAllArrive) {
+  Open();
+  device->EnableQueue();
+  constexpr int kThreads = 3;
+  constexpr int kEach = 100;
+  for (int n = 0; n < kThreads * kEach; ++n) {
+    link->QueueReport({});
+  }
+  std::vector<std::thread> producers;
+  for (int t = 0; t < kThreads; ++t) {
+    producers.emplace_back([&, t] {
+      for (int i = 0; i < kEach; ++i) {
+        device->Submit(Numbered(t * kEach + i), false);
+      }
+    });
+  }
+  for (auto& producer : producers) {
+    producer.join();
+  }
+  ASSERT_TRUE(link->WaitForWrites(kThreads * kEach));
+  std::vector<int> numbers;
+  for (const Bytes& write : link->Writes()) {
+    numbers.push_back(NumberOf(write));
+  }
+  std::sort(numbers.begin(), numbers.end());
+  for (int n = 0; n < kThreads * kEach; ++n) {
+    ASSERT_EQ(numbers[n], n);
+  }
+}
+
+}  // namespace
+}  // namespace device::testing
