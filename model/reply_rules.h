@@ -5,6 +5,10 @@
 // window. A notification that names a scene, output, band, source or input outside the model's
 // storage, carries a record of the wrong kind, or has a code without a model rule changes
 // nothing.
+//
+// Each rule also writes the handler's log line with the code ("ReadDspValueCallback 0x%02x",
+// "ReadMcuValueCallback 0x%02x", "ReadSenceValueCallback 0x%02x") and the log lines that belong
+// to the model change itself, so callers do not log them again.
 #pragma once
 
 #include <cstdint>
