@@ -15,6 +15,7 @@
 #include "platform/debug_log.h"
 #include "tools/cli/cli_context.h"
 #include "tools/cli/cli_options.h"
+#include "tools/cli/curve_command.h"
 #include "tools/cli/info_command.h"
 #include "tools/cli/tracing_transport.h"
 #include "tools/cli/transport_choice.h"
@@ -31,6 +32,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"info", true, RunInfoCommand, "handshake with the unit; print model code and versions"},
+    {"curve", false, RunCurveCommand, "FILE.json: response curve of a channel object"},
 };
 
 // The one window every message of the device layer is posted to.
