@@ -18,8 +18,7 @@
 #include <span>
 #include <thread>
 
-#include <readerwriterqueue/readerwriterqueue.h>
-
+#include "device/command_queue.h"
 #include "device/command_record.h"
 #include "device/frame.h"
 #include "device/hid_transport.h"
@@ -121,7 +120,7 @@ class DspDevice {
 
   // Single-consumer queue drained by McuCmdThread. Producers serialise on mProducerMutex, so
   // queued commands may come from any thread.
-  moodycamel::ReaderWriterQueue<CommandRecord> mQueue{kQueueCapacity};
+  CommandQueue mQueue{kQueueCapacity};
   std::mutex mProducerMutex;
   std::atomic<bool> mQueueEnabled{false};
   std::atomic<bool> mWorkerRunning{true};
