@@ -17,8 +17,13 @@
 #include "tools/cli/cli_options.h"
 #include "tools/cli/curve_command.h"
 #include "tools/cli/info_command.h"
+#include "tools/cli/mute_command.h"
+#include "tools/cli/names_command.h"
+#include "tools/cli/output_command.h"
+#include "tools/cli/source_command.h"
 #include "tools/cli/tracing_transport.h"
 #include "tools/cli/transport_choice.h"
+#include "tools/cli/volume_command.h"
 
 namespace cli {
 namespace {
@@ -33,6 +38,13 @@ struct Command {
 constexpr Command kCommands[] = {
     {"info", true, RunInfoCommand, "handshake with the unit; print model code and versions"},
     {"curve", false, RunCurveCommand, "FILE.json: response curve of a channel object"},
+    {"source", true, RunSourceCommand, "[N]: read or select the input source 0..6"},
+    {"volume", true, RunVolumeCommand, "[DB]: read or set the main volume"},
+    {"mute", true, RunMuteCommand, "[on|off]: read or set the main mute"},
+    {"output", true, RunOutputCommand,
+     "N trim|mute|phase|delay|role [VALUE] | N eq BAND [--freq HZ] [--q Q] [--gain DB] "
+     "[--enable|--disable] | N crossover hp|lp [--freq HZ] [--slope N] [--type 1|2|3]"},
+    {"names", true, RunNamesCommand, "the names of the ten stored scenes"},
 };
 
 // The one window every message of the device layer is posted to.

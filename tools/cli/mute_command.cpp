@@ -1,0 +1,21 @@
+#include "tools/cli/mute_command.h"
+
+#include "device/dsp_commands.h"
+#include "device/dsp_commands_get.h"
+#include "tools/cli/parameter_access.h"
+
+namespace cli {
+
+int RunMuteCommand(CliContext& context, CommandArgs args) {
+  static constexpr UnitSetting kMute{
+      "mute",
+      [](std::ostream& err, std::string_view text) { return ParseOnOff(err, "mute", text); },
+      [](device::DspDevice& unit, int mute) { device::Mute_All_Ctrl(unit, mute, true); },
+      device::Get_Mute,
+      [](std::ostream& out, const model::SceneRecord& scene) {
+        out << "mute: " << (scene.mainVolumeMute != 0 ? "on" : "off") << '\n';
+      }};
+  return RunUnitSetting(context, args, kMute);
+}
+
+}  // namespace cli
