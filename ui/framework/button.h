@@ -34,6 +34,7 @@ class CButtonUI : public CLabelUI {
 
   void SetAttribute(std::wstring_view name, std::wstring_view value) override;
   void DoEvent(TEventUI& event) override;
+  bool IsMouseTarget() const override { return true; }
 
  protected:
   void PaintBkColor(QPainter& painter) override;
@@ -94,7 +95,9 @@ class CCheckBoxUI : public COptionUI {
   bool GetCheck() const { return IsSelected(); }
 
  protected:
+  void PaintBkColor(QPainter& painter) override;
   void PaintStatusImage(QPainter& painter) override;
+  DWORD CurrentTextColor() const override;
 };
 
 }  // namespace DuiLib

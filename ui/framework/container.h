@@ -22,6 +22,8 @@ class CContainerUI : public CControlUI {
   CControlUI* Add(std::unique_ptr<CControlUI> control);
   CControlUI* AddAt(std::unique_ptr<CControlUI> control, int index);
   bool Remove(CControlUI* control);
+  // Takes `control` out of this container and hands it over (null when it is not a child).
+  std::unique_ptr<CControlUI> Detach(CControlUI* control);
   void RemoveAll();
 
   // The first control of this subtree (this container included) with that name, or null.
@@ -42,6 +44,9 @@ class CContainerUI : public CControlUI {
   void Relayout();
 
  protected:
+  // Containers drawn by a native widget of their own pass it here.
+  explicit CContainerUI(std::unique_ptr<QWidget> widget);
+  bool IsMouseTarget() const override { return false; }
   // Places the children inside `inner` (window pixels, inset already removed). The default lets
   // each child fill the room; floating children are placed by SetFloatPos in every container.
   virtual void LayoutChildren(const RECT& inner);

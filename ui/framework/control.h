@@ -49,6 +49,11 @@ class CControlUI {
 
   // The layout tag of this kind of control ("Button", "Curve" ...).
   virtual std::wstring_view GetClass() const { return L"Control"; }
+  // This control when it is of the kind named `name` ("Control" for every control; custom
+  // controls add their own interface names), else null.
+  virtual CControlUI* GetInterface(std::wstring_view name) {
+    return name == L"Control" ? this : nullptr;
+  }
 
   const std::wstring& GetName() const { return mName; }
   void SetName(std::wstring_view name);
@@ -98,8 +103,9 @@ class CControlUI {
   const RECT& GetFloatPos() const { return mFloatPos; }
   void SetFloatPos(RECT pos);
 
-  // Position in window pixels, as last laid out.
-  const RECT& GetPos() const { return mPos; }
+  // Position in the window's client pixels, as last laid out.
+  RECT GetPos() const;
+  // Framework use: places the control inside its parent (parent pixels).
   virtual void SetPos(RECT rc);
 
   // One layout attribute ("text", "width", "bkcolor" ...). Derived controls add their own and
@@ -120,6 +126,9 @@ class CControlUI {
 
   // Called once the control belongs to a window (its manager is known).
   virtual void DoInit() {}
+  // Whether mouse presses stop at this control; the others pass them to their parent (so a
+  // click on a row's label selects the row, and a press on a caption label drags the window).
+  virtual bool IsMouseTarget() const { return true; }
   // Re-reads language-dependent texts (after the language changed).
   virtual void RefreshText();
 
@@ -172,7 +181,6 @@ class CControlUI {
   int mMaxHeight = 0;
   RECT mPadding;
   RECT mFloatPos;
-  RECT mPos;
   bool mFloat = false;
   bool mEnabled = true;
   bool mVisible = true;

@@ -28,6 +28,7 @@ class CLabelUI : public CControlUI {
   void SizeToText();
 
   void SetAttribute(std::wstring_view name, std::wstring_view value) override;
+  bool IsMouseTarget() const override { return false; }
 
  protected:
   using CControlUI::CControlUI;
@@ -36,6 +37,8 @@ class CLabelUI : public CControlUI {
   void DrawText(QPainter& painter, const RECT& rc, std::wstring_view text, DWORD color) const;
   // The colour for the current state.
   virtual DWORD CurrentTextColor() const;
+  // The font id for the current state.
+  virtual int CurrentFont() const { return mFont; }
   // The text area: the control minus the text padding, in control pixels.
   RECT TextRect() const;
   const RECT& GetTextPadding() const { return mTextPadding; }

@@ -10,6 +10,10 @@ namespace DuiLib {
 class CListLabelElementUI : public CLabelUI {
  public:
   std::wstring_view GetClass() const override { return L"ListLabelElement"; }
+
+ protected:
+  // Items are shown by the combo's drop-down, never as widgets of their own.
+  void UpdateWidgetState() override;
 };
 
 // Drop-down list of CListLabelElementUI items. Choosing an item (by the user, or SelectItem with
@@ -30,14 +34,15 @@ class CComboUI : public CContainerUI {
   void SetAttribute(std::wstring_view name, std::wstring_view value) override;
   void RefreshText() override;
   void SetManager(CPaintManagerUI* manager, CContainerUI* parent) override;
+  bool IsMouseTarget() const override { return true; }
+  // Brings the drop-down in line with the items (texts in the current language).
+  void SyncItems();
 
  protected:
   void LayoutChildren(const RECT&) override {}
   void UpdateWidgetState() override;
 
  private:
-  void SyncItems();
-
   int mCurSel = -1;
   int mFont = -1;
   DWORD mTextColor = 0xFF333333;
@@ -63,6 +68,7 @@ class CListContainerElementUI : public CHorizontalLayoutUI {
   bool IsSelected() const { return mSelected; }
 
   void DoEvent(TEventUI& event) override;
+  bool IsMouseTarget() const override { return true; }
 
  protected:
   void PaintBkColor(QPainter& painter) override;

@@ -39,6 +39,8 @@ class CResourceManager {
   std::wstring GetImagePath(std::wstring_view id) const;
   // The bytes of `image` for a scale: "name@150.png" at 150 % when the skin has it, else the base.
   std::optional<std::string> ReadImage(std::wstring_view image, int scale) const;
+  // Only the variant of `scale` ("name@150.png"); null when the skin has none.
+  std::optional<std::string> ReadImageVariant(std::wstring_view image, int scale) const;
 
   // Language tables: at most two, each registered under a name ("cn_zh", "en").
   bool AddLanguage(std::wstring_view name, std::wstring_view file);

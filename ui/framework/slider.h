@@ -18,6 +18,7 @@ class CProgressUI : public CLabelUI {
   virtual void SetValue(int value);
   bool IsHorizontal() const { return mHorizontal; }
   void SetHorizontal(bool horizontal);
+  DWORD GetForeColor() const { return mForeColor; }
   void SetForeColor(DWORD argb);
   void SetForeImage(std::wstring_view image);
 
@@ -53,6 +54,7 @@ class CSliderUI : public CProgressUI {
 
   void SetAttribute(std::wstring_view name, std::wstring_view value) override;
   void DoEvent(TEventUI& event) override;
+  bool IsMouseTarget() const override { return true; }
 
  protected:
   void PaintStatusImage(QPainter& painter) override;
@@ -69,6 +71,7 @@ class CSliderUI : public CProgressUI {
   std::wstring mThumbImage;
   std::wstring mThumbHotImage;
   bool mDragging = false;
+  int mDragStartValue = 0;
 };
 
 }  // namespace DuiLib

@@ -1,0 +1,308 @@
+#include "ui/framework/list.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QSignalBlocker>
+
+#include "ui/framework/attribute_parse.h"
+#include "ui/framework/control_widget.h"
+#include "ui/framework/paint_manager.h"
+#include "ui/framework/qt_convert.h"
+#include "ui/framework/resource_manager.h"
+
+namespace DuiLib {
+namespace {
+
+constexpr int kDefaultRowHeight = 24;
+constexpr int kDefaultHeaderHeight = 24;
+
+// A drop-down that reports the user's choice, keys and focus changes to its combo control, and
+// follows language switches at its next repaint.
+class ComboWidget : public QComboBox {
+ public:
+  explicit ComboWidget(CComboUI* control) : mControl(control) {
+    connect(this, &QComboBox::activated, this,
+            [this](int index) { mControl->SelectItem(index, false, true); });
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    const int generation = CResourceManager::GetInstance()->GetLanguageGeneration();
+    if (generation != mLanguageGeneration) {
+      mLanguageGeneration = generation;
+      mControl->SyncItems();
+    }
+    QComboBox::paintEvent(event);
+  }
+
+  void keyPressEvent(QKeyEvent* event) override {
+    event->accept();
+    if (!FilterKeyPress(this, *event)) {
+      QComboBox::keyPressEvent(event);
+      event->accept();
+    }
+  }
+
+  void focusInEvent(QFocusEvent* event) override {
+    QComboBox::focusInEvent(event);
+    if (IsUserFocusChange(*event) && mControl->GetManager() != nullptr) {
+      mControl->GetManager()->SendNotify(mControl, DUI_MSGTYPE_SETFOCUS);
+    }
+  }
+
+  void focusOutEvent(QFocusEvent* event) override {
+    QComboBox::focusOutEvent(event);
+    if (IsUserFocusChange(*event) && mControl->GetManager() != nullptr) {
+      mControl->GetManager()->SendNotify(mControl, DUI_MSGTYPE_KILLFOCUS);
+    }
+  }
+
+ private:
+  CComboUI* mControl;
+  int mLanguageGeneration = -1;
+};
+
+QComboBox* Box(const CComboUI& combo) {
+  return static_cast<QComboBox*>(combo.GetWidget());
+}
+
+}  // namespace
+
+void CListLabelElementUI::UpdateWidgetState() {
+  CLabelUI::UpdateWidgetState();
+  GetWidget()->hide();
+}
+
+CComboUI::CComboUI() : CContainerUI(std::make_unique<ComboWidget>(this)) {
+  GetWidget()->setFocusPolicy(Qt::StrongFocus);
+}
+
+bool CComboUI::SelectItem(int index, bool bTakeFocus, bool bTriggerEvent) {
+  if (index < 0 || index >= GetCount()) {
+    return false;
+  }
+  if (bTakeFocus) {
+    SetFocus();
+  }
+  if (index == mCurSel) {
+    return true;
+  }
+  const int old = mCurSel;
+  mCurSel = index;
+  {
+    const QSignalBlocker blocker(GetWidget());
+    Box(*this)->setCurrentIndex(index);
+  }
+  if (bTriggerEvent && GetManager() != nullptr) {
+    GetManager()->SendNotify(this, DUI_MSGTYPE_ITEMSELECT, static_cast<WPARAM>(index), old);
+  }
+  return true;
+}
+
+CListLabelElementUI* CComboUI::AddItem(std::wstring_view text, std::wstring_view userData) {
+  auto item = std::make_unique<CListLabelElementUI>();
+  item->SetText(text);
+  item->SetUserData(userData);
+  auto* added = static_cast<CListLabelElementUI*>(Add(std::move(item)));
+  SyncItems();
+  return added;
+}
+
+std::wstring CComboUI::GetText() const {
+  const CControlUI* item = GetItemAt(mCurSel);
+  return item != nullptr ? item->GetText() : std::wstring();
+}
+
+void CComboUI::SetEnabled(bool enabled) {
+  CContainerUI::SetEnabled(enabled);
+  UpdateWidgetState();
+}
+
+void CComboUI::SetAttribute(std::wstring_view name, std::wstring_view value) {
+  if (name == L"selectedid") {
+    mCurSel = ParseInt(value);
+  } else if (name == L"font") {
+    mFont = ParseInt(value);
+  } else if (name == L"textcolor") {
+    mTextColor = ParseColor(value);
+  } else {
+    CContainerUI::SetAttribute(name, value);
+  }
+}
+
+void CComboUI::RefreshText() {
+  CContainerUI::RefreshText();
+  SyncItems();
+}
+
+void CComboUI::SetManager(CPaintManagerUI* manager, CContainerUI* parent) {
+  CContainerUI::SetManager(manager, parent);
+  SyncItems();
+}
+
+void CComboUI::SyncItems() {
+  QComboBox* box = Box(*this);
+  const QSignalBlocker blocker(box);
+  const int count = GetCount();
+  while (box->count() > count) {
+    box->removeItem(box->count() - 1);
+  }
+  for (int i = 0; i < count; ++i) {
+    const QString text = ToQString(GetItemAt(i)->GetText());
+    if (i < box->count()) {
+      if (box->itemText(i) != text) {
+        box->setItemText(i, text);
+      }
+    } else {
+      box->addItem(text);
+    }
+  }
+  if (mCurSel >= count) {
+    mCurSel = -1;
+  }
+  box->setCurrentIndex(mCurSel);
+  UpdateWidgetState();
+}
+
+void CComboUI::UpdateWidgetState() {
+  CContainerUI::UpdateWidgetState();
+  if (GetManager() == nullptr) {
+    return;
+  }
+  const QColor text = ToQColor(mTextColor);
+  const QString css = QStringLiteral(
+                          "QComboBox { background: white; color: %1; border: %2px solid "
+                          "#C5CCD6; border-radius: %3px; padding: 0 %4px; }")
+                          .arg(text.name())
+                          .arg(Scale(1))
+                          .arg(Scale(3))
+                          .arg(Scale(6));
+  if (GetWidget()->styleSheet() != css) {
+    GetWidget()->setStyleSheet(css);
+  }
+  const QFont font = GetManager()->GetFont(mFont);
+  if (GetWidget()->font() != font) {
+    GetWidget()->setFont(font);
+  }
+}
+
+CListHeaderItemUI::CListHeaderItemUI() {
+  SetTextAlign(TextAlign::Center);
+  SetBkColor(0xFFEEF1F5);
+}
+
+void CListContainerElementUI::DoEvent(TEventUI& event) {
+  auto* list = dynamic_cast<CListUI*>(GetParent());
+  if (list != nullptr && IsEnabled() && GetManager() != nullptr) {
+    if (event.Type == UIEVENT_BUTTONDOWN) {
+      list->SelectItem(mIndex);
+      GetManager()->SendNotify(this, DUI_MSGTYPE_ITEMCLICK);
+      return;
+    }
+    if (event.Type == UIEVENT_DBLCLICK) {
+      GetManager()->SendNotify(this, DUI_MSGTYPE_ITEMACTIVATE);
+      return;
+    }
+  }
+  CHorizontalLayoutUI::DoEvent(event);
+}
+
+void CListContainerElementUI::PaintBkColor(QPainter& painter) {
+  CHorizontalLayoutUI::PaintBkColor(painter);
+  const auto* list = dynamic_cast<const CListUI*>(GetParent());
+  if (list == nullptr) {
+    return;
+  }
+  const DWORD color = mSelected ? list->GetItemSelectedBkColor()
+                      : IsHot() ? list->GetItemHotBkColor()
+                                : 0;
+  if (color != 0) {
+    const SIZE size = GetClientSize();
+    painter.fillRect(QRect(0, 0, size.cx, size.cy), ToQColor(color));
+  }
+}
+
+CListUI::CListUI() {
+  EnableScrollBar(true);
+  GetWidget()->setFocusPolicy(Qt::StrongFocus);
+}
+
+int CListUI::GetRowCount() const {
+  int rows = 0;
+  for (const auto& item : mItems) {
+    rows += dynamic_cast<const CListContainerElementUI*>(item.get()) != nullptr ? 1 : 0;
+  }
+  return rows;
+}
+
+CListContainerElementUI* CListUI::GetRowAt(int index) const {
+  int row = 0;
+  for (const auto& item : mItems) {
+    if (auto* element = dynamic_cast<CListContainerElementUI*>(item.get())) {
+      if (row++ == index) {
+        return element;
+      }
+    }
+  }
+  return nullptr;
+}
+
+bool CListUI::SelectItem(int index) {
+  CListContainerElementUI* chosen = GetRowAt(index);
+  if (chosen == nullptr) {
+    return false;
+  }
+  for (int i = 0; CListContainerElementUI* row = GetRowAt(i); ++i) {
+    if (row->mSelected != (row == chosen)) {
+      row->mSelected = row == chosen;
+      row->Invalidate();
+    }
+  }
+  mCurSel = index;
+  return true;
+}
+
+void CListUI::SetAttribute(std::wstring_view name, std::wstring_view value) {
+  if (name == L"itemheight") {
+    mItemHeight = ParseInt(value);
+  } else if (name == L"itemselectedbkcolor") {
+    mSelectedBkColor = ParseColor(value);
+  } else if (name == L"itemhotbkcolor") {
+    mHotBkColor = ParseColor(value);
+  } else {
+    CVerticalLayoutUI::SetAttribute(name, value);
+  }
+}
+
+void CListUI::SetManager(CPaintManagerUI* manager, CContainerUI* parent) {
+  CVerticalLayoutUI::SetManager(manager, parent);
+  mHeader = nullptr;
+  for (const auto& item : mItems) {
+    if (auto* header = dynamic_cast<CListHeaderUI*>(item.get())) {
+      mHeader = header;
+      break;
+    }
+  }
+}
+
+void CListUI::LayoutChildren(const RECT& inner) {
+  int row = 0;
+  for (const auto& item : mItems) {
+    if (auto* element = dynamic_cast<CListContainerElementUI*>(item.get())) {
+      element->mIndex = row++;
+      if (element->GetFixedHeight() == 0) {
+        element->SetFixedHeight(mItemHeight > 0 ? mItemHeight : kDefaultRowHeight);
+      }
+    } else if (auto* header = dynamic_cast<CListHeaderUI*>(item.get())) {
+      mHeader = header;
+      if (header->GetFixedHeight() == 0) {
+        header->SetFixedHeight(kDefaultHeaderHeight);
+      }
+    }
+  }
+  CVerticalLayoutUI::LayoutChildren(inner);
+}
+
+}  // namespace DuiLib

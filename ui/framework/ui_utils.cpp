@@ -1,0 +1,97 @@
+#include "ui/framework/ui_utils.h"
+
+#include <QMessageBox>
+#include <cstdarg>
+#include <cstdlib>
+#include <cwchar>
+#include <cwctype>
+#include <utility>
+#include <vector>
+
+#include "ui/framework/qt_convert.h"
+
+namespace DuiLib {
+namespace {
+
+void ShowBoxAndExit(std::wstring_view title, std::wstring_view text, int exitCode) {
+  QMessageBox::critical(nullptr, ToQString(title), ToQString(text));
+  std::exit(exitCode);
+}
+
+FatalErrorHandler& Handler() {
+  static FatalErrorHandler handler = ShowBoxAndExit;
+  return handler;
+}
+
+}  // namespace
+
+int MulDiv(int a, int b, int c) {
+  if (c == 0) {
+    return -1;
+  }
+  const long long product = static_cast<long long>(a) * b;
+  const long long half = (c < 0 ? -c : c) / 2;
+  const bool negative = (product < 0) != (c < 0);
+  const long long magnitude = ((product < 0 ? -product : product) + half) / (c < 0 ? -c : c);
+  return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+std::wstring Format(const wchar_t* format, ...) {
+  std::vector<wchar_t> buffer(256);
+  for (;;) {
+    va_list args;
+    va_start(args, format);
+    const int written = std::vswprintf(buffer.data(), buffer.size(), format, args);
+    va_end(args);
+    if (written >= 0 && static_cast<std::size_t>(written) < buffer.size()) {
+      return std::wstring(buffer.data(), static_cast<std::size_t>(written));
+    }
+    // vswprintf reports overflow as -1 without the needed size: grow and retry.
+    if (buffer.size() >= (1u << 20)) {
+      return {};
+    }
+    buffer.resize(buffer.size() * 4);
+  }
+}
+
+int StrToInt(std::wstring_view text) {
+  std::size_t pos = 0;
+  while (pos < text.size() && std::iswspace(static_cast<wint_t>(text[pos]))) {
+    ++pos;
+  }
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == L'-' || text[pos] == L'+')) {
+    negative = text[pos] == L'-';
+    ++pos;
+  }
+  long long value = 0;
+  for (; pos < text.size() && text[pos] >= L'0' && text[pos] <= L'9'; ++pos) {
+    value = value * 10 + (text[pos] - L'0');
+    if (value > 0x7FFFFFFF) {
+      value = 0x7FFFFFFF;
+    }
+  }
+  return static_cast<int>(negative ? -value : value);
+}
+
+bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void SetFatalErrorHandler(FatalErrorHandler handler) {
+  Handler() = handler ? std::move(handler) : FatalErrorHandler(ShowBoxAndExit);
+}
+
+void ReportFatalError(std::wstring_view title, std::wstring_view text, int exitCode) {
+  Handler()(title, text, exitCode);
+}
+
+}  // namespace DuiLib
