@@ -75,6 +75,8 @@ class DspPeer {
   void GetOutputs(const SceneState& scene);
   void GetInputs(const SceneState& scene);
   void GetCalibration();
+  template <typename Channels>
+  void GetBands(const Channels& channels);
 
   // Applies fn(index, entryOffset) to every entry of a set's range that lies in the payload.
   template <typename Fn>
@@ -418,19 +420,8 @@ void DspPeer::GetOutputs(const SceneState& scene) {
         putFilter(out, output.hp);
         putFilter(out, output.lp);
       });
-    case dsp::kEq: {
-      const int channel = In(kBandChannel);
-      if (channel >= kOutputs) {
-        return Reply(AckBody(mCommand.command, device::kAckNotReady));
-      }
-      const auto& bands = outputs[static_cast<std::size_t>(channel)].bands;
-      body.insert(body.end(), {LowByte(In(kScene)), LowByte(In(kSource)), LowByte(channel),
-                               LowByte(In(kBandFirst)), LowByte(In(kBandLast))});
-      return Reply(RangeReply(
-          body, kReplyBandLast, In(kBandFirst), In(kBandLast), device::kMaxBandsPerChannel,
-          device::kEqBandBytes,
-          [&](Bytes& out, int band) { PutBand(out, bands[static_cast<std::size_t>(band)]); }));
-    }
+    case dsp::kEq:
+      return GetBands(outputs);
     case dsp::kDelay:
       return outputRange(device::kDelayBytes, [](Bytes& out, const OutputState& output) {
         out.push_back(output.delayMs);
@@ -514,19 +505,8 @@ void DspPeer::GetInputs(const SceneState& scene) {
       return inputRange([](const InputState& i) { return i.mute; });
     case dsp::kInputPhase:
       return inputRange([](const InputState& i) { return LowByte(i.phase); });
-    case dsp::kInputEq: {
-      const int channel = In(kBandChannel);
-      if (channel >= kInputChannels) {
-        return Reply(AckBody(mCommand.command, device::kAckNotReady));
-      }
-      const auto& bands = inputs[static_cast<std::size_t>(channel)].bands;
-      body.insert(body.end(), {LowByte(In(kScene)), LowByte(In(kSource)), LowByte(channel),
-                               LowByte(In(kBandFirst)), LowByte(In(kBandLast))});
-      return Reply(RangeReply(
-          body, kReplyBandLast, In(kBandFirst), In(kBandLast), device::kMaxBandsPerChannel,
-          device::kEqBandBytes,
-          [&](Bytes& out, int band) { PutBand(out, bands[static_cast<std::size_t>(band)]); }));
-    }
+    case dsp::kInputEq:
+      return GetBands(inputs);
     case dsp::kInputMixTrim: {
       // scene, source, input, first output, last output, one level per output.
       const int source = In(kSource);
@@ -545,6 +525,23 @@ void DspPeer::GetInputs(const SceneState& scene) {
     default:
       return;
   }
+}
+
+// Band replies: scene, source, channel, first band, last band, then 6 bytes per band.
+template <typename Channels>
+void DspPeer::GetBands(const Channels& channels) {
+  const int channel = In(kBandChannel);
+  if (channel >= static_cast<int>(channels.size())) {
+    return Reply(AckBody(mCommand.command, device::kAckNotReady));
+  }
+  const BandBank& bands = channels[static_cast<std::size_t>(channel)].bands;
+  Bytes body = Header();
+  body.insert(body.end(), {LowByte(In(kScene)), LowByte(In(kSource)), LowByte(channel),
+                           LowByte(In(kBandFirst)), LowByte(In(kBandLast))});
+  Reply(RangeReply(body, kReplyBandLast, In(kBandFirst), In(kBandLast), device::kMaxBandsPerChannel,
+                   device::kEqBandBytes, [&](Bytes& out, int band) {
+                     PutBand(out, bands[static_cast<std::size_t>(band)]);
+                   }));
 }
 
 // Auto-calibration status and measurements. The measurements of a fresh unit are zero.

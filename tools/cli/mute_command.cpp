@@ -7,15 +7,19 @@
 namespace cli {
 
 int RunMuteCommand(CliContext& context, CommandArgs args) {
-  static constexpr UnitSetting kMute{
-      "mute",
-      [](std::ostream& err, std::string_view text) { return ParseOnOff(err, "mute", text); },
-      [](device::DspDevice& unit, int mute) { device::Mute_All_Ctrl(unit, mute, true); },
-      device::Get_Mute,
-      [](std::ostream& out, const model::SceneRecord& scene) {
-        out << "mute: " << (scene.mainVolumeMute != 0 ? "on" : "off") << '\n';
-      }};
-  return RunUnitSetting(context, args, kMute);
+  static const Setting kMute{"mute",
+                             [](std::ostream& err, std::string_view text) {
+                               return AsReal(ParseOnOff(err, "mute", text));
+                             },
+                             [](device::DspDevice& unit, double mute) {
+                               device::Mute_All_Ctrl(unit, static_cast<int>(mute), true);
+                             },
+                             device::Get_Mute,
+                             [](std::ostream& out, const model::SceneRecord& scene) {
+                               out << "mute: " << (scene.mainVolumeMute != 0 ? "on" : "off")
+                                   << '\n';
+                             }};
+  return RunSetting(context, args, kMute);
 }
 
 }  // namespace cli

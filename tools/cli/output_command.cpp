@@ -30,10 +30,6 @@ struct ChannelSetting {
   void (*print)(std::ostream& out, const model::SceneRecord& scene, int channel);
 };
 
-std::optional<double> AsReal(std::optional<int> value) {
-  return value ? std::optional<double>(*value) : std::nullopt;
-}
-
 template <typename T>
 std::span<const T, 1> One(const T& value) {
   return std::span<const T, 1>(&value, 1);
@@ -175,30 +171,17 @@ bool ParseOptions(std::ostream& err, CommandArgs args, bool eq, Options& options
 
 int RunChannelSetting(CliContext& context, int channel, const ChannelSetting& setting,
                       CommandArgs values) {
-  if (values.size() > 1) {
-    context.err << "vexaro-cli: output N " << setting.name << " takes at most one value\n";
-    return kExitUsage;
-  }
-  std::optional<double> value;
-  if (!values.empty()) {
-    value = setting.parse(context.err, values[0]);
-    if (!value) {
-      return kExitUsage;
-    }
-  }
-  UnitSession session(context);
-  if (!session.Connect()) {
-    return kExitFailure;
-  }
-  if (value) {
-    setting.write(session.Unit(), channel, *value);
-  }
-  if (!session.Read(setting.read(session.Unit(), kScene, kSource, channel, channel))) {
-    return kExitFailure;
-  }
-  session.Out() << "output " << channel + 1 << ' ';
-  setting.print(session.Out(), session.Working(), channel);
-  return kExitOk;
+  return RunSetting(
+      context, values,
+      {setting.name, setting.parse,
+       [&](device::DspDevice& unit, double value) { setting.write(unit, channel, value); },
+       [&](device::DspDevice& unit) {
+         return setting.read(unit, kScene, kSource, channel, channel);
+       },
+       [&](std::ostream& out, const model::SceneRecord& scene) {
+         out << "output " << channel + 1 << ' ';
+         setting.print(out, scene, channel);
+       }});
 }
 
 // Reads one band and the channel's EQ bypass flag into the model.

@@ -102,12 +102,12 @@ std::optional<int> ParseOnOff(std::ostream& err, std::string_view what, std::str
   return std::nullopt;
 }
 
-int RunUnitSetting(CliContext& context, CommandArgs args, const UnitSetting& setting) {
+int RunSetting(CliContext& context, CommandArgs args, const Setting& setting) {
   if (args.size() > 1) {
     context.err << "vexaro-cli: " << setting.name << " takes at most one value\n";
     return kExitUsage;
   }
-  std::optional<int> value;
+  std::optional<double> value;
   if (!args.empty()) {
     value = setting.parse(context.err, args[0]);
     if (!value) {

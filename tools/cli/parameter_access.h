@@ -2,6 +2,7 @@
 // replies by the model's own rules, and the parsing and range checks of typed values.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,16 +45,20 @@ std::optional<double> ParseReal(std::ostream& err, std::string_view what, std::s
 // "on"/"off" (also 1/0).
 std::optional<int> ParseOnOff(std::ostream& err, std::string_view what, std::string_view text);
 
-// A unit-wide setting (source, volume, mute): read with one request, written with one command.
-// `<name>` prints it; `<name> VALUE` checks the value, writes it and prints what the unit then
-// reports.
-struct UnitSetting {
+// A setting read with one request and written with one command. `<name>` prints it;
+// `<name> VALUE` checks the value, writes it and prints what the unit then reports.
+struct Setting {
   std::string_view name;
-  std::optional<int> (*parse)(std::ostream& err, std::string_view text);
-  void (*write)(device::DspDevice& unit, int value);
-  bool (*read)(device::DspDevice& unit);
-  void (*print)(std::ostream& out, const model::SceneRecord& scene);
+  std::function<std::optional<double>(std::ostream& err, std::string_view text)> parse;
+  std::function<void(device::DspDevice& unit, double value)> write;
+  std::function<bool(device::DspDevice& unit)> read;
+  std::function<void(std::ostream& out, const model::SceneRecord& scene)> print;
 };
-int RunUnitSetting(CliContext& context, CommandArgs args, const UnitSetting& setting);
+int RunSetting(CliContext& context, CommandArgs values, const Setting& setting);
+
+// A whole number as a value of a Setting.
+inline std::optional<double> AsReal(std::optional<int> value) {
+  return value ? std::optional<double>(*value) : std::nullopt;
+}
 
 }  // namespace cli

@@ -7,19 +7,19 @@
 namespace cli {
 
 int RunSourceCommand(CliContext& context, CommandArgs args) {
-  static constexpr UnitSetting kSource{
+  static const Setting kSource{
       "source",
       [](std::ostream& err, std::string_view text) {
-        return ParseInt(err, "source", text, {0, model::kSourceCount - 1});
+        return AsReal(ParseInt(err, "source", text, {0, model::kSourceCount - 1}));
       },
-      [](device::DspDevice& unit, int source) {
-        device::Source_Switch_Ctrl(unit, device::SourceId(source), true);
+      [](device::DspDevice& unit, double source) {
+        device::Source_Switch_Ctrl(unit, device::SourceId(static_cast<int>(source)), true);
       },
       device::Get_Source,
       [](std::ostream& out, const model::SceneRecord& scene) {
         out << "source: " << scene.inputSource << '\n';
       }};
-  return RunUnitSetting(context, args, kSource);
+  return RunSetting(context, args, kSource);
 }
 
 }  // namespace cli

@@ -7,19 +7,19 @@
 namespace cli {
 
 int RunVolumeCommand(CliContext& context, CommandArgs args) {
-  static constexpr UnitSetting kVolume{
+  static const Setting kVolume{
       "volume",
       [](std::ostream& err, std::string_view text) {
-        return ParseInt(err, "volume", text, model::kMainVolumeDb, "dB");
+        return AsReal(ParseInt(err, "volume", text, model::kMainVolumeDb, "dB"));
       },
-      [](device::DspDevice& unit, int volume) {
-        device::Main_Volume_Ctrl(unit, device::MainVolumeCode(volume), true);
+      [](device::DspDevice& unit, double volume) {
+        device::Main_Volume_Ctrl(unit, device::MainVolumeCode(static_cast<int>(volume)), true);
       },
       device::Get_Main_Volume,
       [](std::ostream& out, const model::SceneRecord& scene) {
         out << "volume: " << scene.mainVolume << " dB\n";
       }};
-  return RunUnitSetting(context, args, kVolume);
+  return RunSetting(context, args, kVolume);
 }
 
 }  // namespace cli
