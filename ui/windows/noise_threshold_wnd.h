@@ -1,0 +1,47 @@
+// CNoiseThresholdWnd: the input noise threshold (one value for all inputs) with a live level
+// meter per input of the current source.
+#pragma once
+
+#include <string>
+
+#include "ui/framework/window_impl_base.h"
+#include "ui/windows/noise_threshold_link.h"
+
+namespace ui {
+
+class CNoiseThresholdWnd : public DuiLib::WindowImplBase {
+ public:
+  // While the window is open and the unit connected, levels are requested this often.
+  static constexpr DuiLib::UINT kLevelTimer = 4112;
+  static constexpr DuiLib::UINT kLevelPeriodMs = 500;
+
+  // Returns 1 (confirm) or 0 (cancel, close). Every change is sent as it is made; cancel does
+  // not take it back.
+  static int Show(DuiLib::HWND owner, NoiseThresholdLink& link);
+
+  explicit CNoiseThresholdWnd(NoiseThresholdLink& link);
+
+ protected:
+  std::wstring GetWindowClassName() const override { return L"NoiseThresholdWnd"; }
+  std::wstring GetSkinFile() override { return L"XML_NOISE_THRESHOLD"; }
+  void InitWindow() override;
+  void Notify(DuiLib::TNotifyUI& msg) override;
+  DuiLib::LRESULT HandleCustomMessage(DuiLib::TMessageUI& msg, bool& bHandled) override;
+  DuiLib::LRESULT MessageHandler(DuiLib::TMessageUI& msg, bool& bHandled) override;
+  void OnDestroy() override;
+
+ private:
+  // The threshold the edit shows now, before clamping.
+  int EditValue() const;
+  void Step(int delta);
+  void Commit(bool takeFocus);
+  void Apply(int threshold, bool takeFocus);
+  void ShowLevels(const DuiLib::TMessageUI& msg);
+  void Finish(DuiLib::UINT code);
+
+  NoiseThresholdLink& mLink;
+  int mInputCount = 0;
+  bool mClosing = false;
+};
+
+}  // namespace ui
