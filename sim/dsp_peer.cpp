@@ -31,7 +31,6 @@ constexpr std::size_t kEntries = 4;
 constexpr std::size_t kBandChannel = 2;
 constexpr std::size_t kBandFirst = 3;
 constexpr std::size_t kBandLast = 4;
-constexpr std::size_t kBandEntries = 5;
 constexpr std::size_t kFilterEntryBytes = 8;
 constexpr std::size_t kSetBandBytes = 6;
 
