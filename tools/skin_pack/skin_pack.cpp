@@ -8,7 +8,7 @@
 //   const char* ArchivePassword();
 // Only files inside sub-folders of SKIN_DIR are skin content (xml/, lan/, image/ ...); the files
 // beside them (README, build files) are left out. Entries are stored under their path relative to
-// SKIN_DIR with forward slashes, sorted, so the archive is the same for the same skin.
+// SKIN_DIR with forward slashes, sorted.
 #include <zip.h>
 
 #include <algorithm>
@@ -72,8 +72,8 @@ bool WriteArchive(const Options& options, const std::vector<fs::path>& files) {
       zip_discard(archive);
       return false;
     }
-    // A fixed time keeps the archive identical from build to build.
-    zip_file_set_mtime(archive, static_cast<zip_uint64_t>(index), 0, 0);
+    // No fixed time: libzip 1.7 derives the traditional encryption's check byte from the file's
+    // own time, so an overridden time makes every entry unreadable with the right password.
     if (zip_file_set_encryption(archive, static_cast<zip_uint64_t>(index), kEncryption,
                                 options.password.c_str()) != 0) {
       std::cerr << "skin_pack: encryption refused: " << zip_strerror(archive) << "\n";
