@@ -5,6 +5,7 @@
 #include "device/dsp_records.h"
 #include "device/parameter_codes.h"
 #include "platform/debug_log.h"
+#include "ui/framework/container.h"
 #include "ui/framework/edit.h"
 #include "ui/framework/resource_manager.h"
 #include "ui/framework/slider.h"
@@ -52,13 +53,31 @@ void CNoiseThresholdWnd::InitWindow() {
       }
     }
   }
-  if (auto* tips = mPaintManager.FindControl(L"no_input_tips")) {
+  auto* tips = mPaintManager.FindControl(L"no_input_tips");
+  if (tips) {
     tips->SetVisible(mInputCount == 0);
   }
+  FitHeightToMeters(tips != nullptr && mInputCount == 0);
   mLink.SetToolWindow(GetHWND());
   if (mLink.IsUnitConnected()) {
     SetTimer(kLevelTimer, kLevelPeriodMs);
   }
+}
+
+void CNoiseThresholdWnd::FitHeightToMeters(bool tipsShown) {
+  // The layout has room for every meter; the rows of the inputs the source lacks are given back,
+  // less the row the "no inputs" line takes.
+  const CControlUI* row = mPaintManager.FindControl(Format(L"prg_group_%d", kNoiseMeterCount - 1));
+  if (row == nullptr || row->GetParent() == nullptr) {
+    return;
+  }
+  const int rowHeight = row->GetFixedHeight() + row->GetParent()->GetChildPadding();
+  const int unused = (kNoiseMeterCount - mInputCount) - (tipsShown ? 1 : 0);
+  const SIZE size = mPaintManager.GetInitSize();
+  mPaintManager.SetInitSize(size.cx, size.cy - unused * rowHeight);
+  const RECT rc = GetWindowRect();
+  SetWindowPos(rc.left, rc.top, mPaintManager.Scale(size.cx),
+               mPaintManager.Scale(size.cy - unused * rowHeight));
 }
 
 int CNoiseThresholdWnd::EditValue() const {

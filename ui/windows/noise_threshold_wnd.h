@@ -31,6 +31,8 @@ class CNoiseThresholdWnd : public DuiLib::WindowImplBase {
   void OnDestroy() override;
 
  private:
+  // Shrinks the window by the meter rows the current source does not use.
+  void FitHeightToMeters(bool tipsShown);
   // The threshold the edit shows now, before clamping.
   int EditValue() const;
   void Step(int delta);
