@@ -1,0 +1,82 @@
+#include "tests/ui_controls/control_harness.h"
+#include "tests/ui_controls/test_skin.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTest>
+#include <algorithm>
+
+#include "ui/framework/image_cache.h"
+#include "ui/framework/resource_manager.h"
+
+namespace ui_test {
+
+void EnsureApplication() {
+  static int argc = 1;
+  static char name[] = "ui_controls_tests";
+  static char* argv[] = {name, nullptr};
+  static QApplication app(argc, argv);
+}
+
+int DpiForScale(int scale) {
+  return scale * DuiLib::kDefaultDpi / 100;
+}
+
+Harness::Harness(int scale) {
+  EnsureApplication();
+  manager.SetDPI(DpiForScale(scale));
+  manager.AddNotifier(this);
+}
+
+Harness::~Harness() {
+  manager.RemoveNotifier(this);
+}
+
+void Harness::Attach(DuiLib::CControlUI& control, int width, int height) {
+  control.SetManager(&manager, nullptr);
+  control.SetPos(DuiLib::RECT{0, 0, width, height});
+}
+
+int Harness::Count(std::wstring_view type) const {
+  return static_cast<int>(std::count(notes.begin(), notes.end(), type));
+}
+
+QImage Render(DuiLib::CControlUI& control, int margin, QRgb backdrop) {
+  const QSize size = control.GetWidget()->size();
+  QImage image(size.width() + 2 * margin, size.height(), QImage::Format_ARGB32);
+  image.fill(backdrop);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.translate(margin, 0);
+  control.DoPaint(painter);
+  return image;
+}
+
+void Press(DuiLib::CControlUI& control, QPoint point) {
+  QTest::mousePress(control.GetWidget(), Qt::LeftButton, Qt::NoModifier, point);
+}
+
+void DragTo(DuiLib::CControlUI& control, QPoint point) {
+  QTest::mouseMove(control.GetWidget(), point);
+}
+
+void Release(DuiLib::CControlUI& control, QPoint point) {
+  QTest::mouseRelease(control.GetWidget(), Qt::LeftButton, Qt::NoModifier, point);
+}
+
+void Hover(DuiLib::CControlUI& control, QPoint point) {
+  QWidget* widget = control.GetWidget();
+  QMouseEvent move(QEvent::MouseMove, point, widget->mapToGlobal(point), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(widget, &move);
+}
+
+void UseTestSkin() {
+  auto* resources = DuiLib::CResourceManager::GetInstance();
+  resources->Reset();
+  resources->SetResourceZip(test_skin::EmbeddedArchive(), test_skin::ArchivePassword());
+  DuiLib::ClearSkinImages();
+}
+
+}  // namespace ui_test

@@ -1,0 +1,26 @@
+#include "ui/controls/custom_controls.h"
+
+#include "ui/controls/circle_progress.h"
+#include "ui/controls/sbutton.h"
+#include "ui/controls/ui_equalizer.h"
+#include "ui/controls/ui_equalizer_ac.h"
+
+namespace ui {
+
+std::unique_ptr<DuiLib::CControlUI> CreateCustomControl(std::wstring_view tag) {
+  if (tag == L"Curve") {
+    return std::make_unique<UIEqualizer>();
+  }
+  if (tag == L"CurveAc") {
+    return std::make_unique<UIEqualizerAc>();
+  }
+  if (tag == L"SButton") {
+    return std::make_unique<CSButtonUI>();
+  }
+  if (tag == L"CircleProgress") {
+    return std::make_unique<CCircleProgressUI>();
+  }
+  return nullptr;
+}
+
+}  // namespace ui

@@ -1,0 +1,149 @@
+// UIEqualizer: the curve editor (layout tag "Curve"). It draws the response curves of the output
+// channels on a logarithmic frequency axis and lets the user edit the selected channel's equaliser
+// with the mouse: a band's point sets its gain (and, with free dragging on, its frequency), the two
+// Q handles set its Q, and the "H" and "L" markers move the high-pass and low-pass frequencies.
+// Every edit is reported with "equalizer_eq", "equalizer_hp" or "equalizer_lp"; the listener reads
+// the values back and pushes the accepted ones in again with SetBands / setCurEqHpLp.
+#pragma once
+
+#include <QFont>
+#include <QPainterPath>
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "ui/controls/curve_constants.h"
+#include "ui/controls/equalizer_geometry.h"
+#include "ui/controls/label_style.h"
+#include "ui/framework/control.h"
+
+namespace ui {
+
+// One band as the editor keeps it.
+struct EqualizerBand {
+  float gain = 0.0f;  // dB
+  float q = 0.0f;
+  std::int32_t frequency = 0;  // Hz
+  std::uint8_t enabled = 0;
+};
+
+// One channel's curve as handed in: matching frequency (Hz) and level (dB) arrays.
+struct CurveInput {
+  std::span<const double> frequencies;
+  std::span<const double> levels;
+  bool shown = false;
+};
+
+enum EqualizerCapture : int {
+  NOT_CAPTURED = 0,
+  INDEX_CAPTURED = 1,   // dragging a band point
+  FACTOR_CAPTURED = 2,  // dragging a Q handle
+  HP_CAPTURED = 3,
+  LP_CAPTURED = 4,
+};
+
+inline constexpr DuiLib::DWORD kSelectedCurveColor = 0xFF2BBBFF;
+inline constexpr DuiLib::DWORD kDefaultCurveColor = 0xFF646464;
+
+class UIEqualizer : public DuiLib::CControlUI {
+ public:
+  UIEqualizer();
+
+  std::wstring_view GetClass() const override { return L"UIEqualizer"; }
+  DuiLib::CControlUI* GetInterface(std::wstring_view name) override;
+
+  // Takes the bands (at most 31) and the selected band (-1 for none), sets the all-bypass flag
+  // when every gain is exactly 0, and lays everything out again.
+  void SetBands(std::span<const EqualizerBand> bands, int selectedIndex);
+  // The crossover frequencies; a value outside 20..20000 hides its marker (-1).
+  void setCurEqHpLp(int highPassHz, int lowPassHz);
+  // The curves of up to 8 channels and the selected one, drawn highlighted.
+  void SetCurves(std::span<const CurveInput> channels, int currChannel);
+  // 1: bands move freely and have Q handles; 0: bands move vertically only.
+  void SetDragAllDirection(std::uint8_t value);
+
+  int GetBandCount() const { return mBandCount; }
+  const EqualizerBand& GetBand(int index) const { return mBands.at(index); }
+  int GetHpFreq() const { return mHpFreq; }
+  int GetLpFreq() const { return mLpFreq; }
+  int GetCurrentControlIndex() const { return mCurrentControlIndex; }
+  std::uint8_t GetDragAllDirection() const { return mDragAllDirection; }
+  int GetCaptureState() const { return mCapture; }
+  bool IsAllBypass() const { return mAllBypass; }
+  bool HasFocusFlag() const { return mFocused; }
+  const EqualizerGeometry& GetGeometry() const { return mGeometry; }
+  // Rectangles as last laid out, in control pixels.
+  const DuiLib::RECT& GetBandHitRect(int index) const { return mHitRects.at(index); }
+  DuiLib::POINT GetBandPoint(int index) const { return mPoints.at(index); }
+  const DuiLib::RECT& GetHpRect() const { return mHpRect; }
+  const DuiLib::RECT& GetLpRect() const { return mLpRect; }
+  const DuiLib::RECT& GetQHandleRect(int side) const { return side == 0 ? mQLeft : mQRight; }
+  const std::wstring& GetSelectedLabel() const { return mSelectedLabel; }
+  const DuiLib::RECT& GetSelectedLabelRect() const { return mSelectedLabelRect; }
+  DuiLib::DWORD GetTextColor() const { return mStyle.textColor; }
+  DuiLib::DWORD GetDisabledTextColor() const { return mStyle.disabledTextColor; }
+
+  void SetText(std::wstring_view text) override;
+  void SetPos(DuiLib::RECT rc) override;
+  void SetAttribute(std::wstring_view name, std::wstring_view value) override;
+  void DoPaint(QPainter& painter) override;
+  void DoEvent(DuiLib::TEventUI& event) override;
+
+ private:
+  int DisplayScale() const;
+  void FullLayout();
+  void LayoutSelectedBand();
+  void LayoutMarkers();
+  void BuildCurvePaths();
+  void Select(int index);
+  void Notify(std::wstring_view type);
+  // Whether a capture is on; ends a band capture whose band no longer exists.
+  bool HoldsValidBand();
+  void OnButtonDown(DuiLib::POINT point);
+  void OnButtonUp(DuiLib::POINT point);
+  void OnMouseMove(DuiLib::POINT point);
+  void PaintCurves(QPainter& painter) const;
+  void PaintLabels(QPainter& painter) const;
+
+  std::array<EqualizerBand, kMaxEqualizerBands> mBands{};
+  int mBandCount = 0;
+  int mHpFreq = -1;
+  int mLpFreq = -1;
+  int mCurrentControlIndex = -1;
+  std::uint8_t mDragAllDirection = 0;
+  int mCapture = NOT_CAPTURED;
+  bool mAllBypass = false;
+  bool mFocused = false;
+  bool mLaidOut = false;
+
+  EqualizerGeometry mGeometry;
+  std::array<DuiLib::POINT, kMaxEqualizerBands> mPoints{};
+  std::array<DuiLib::RECT, kMaxEqualizerBands> mHitRects{};
+  std::wstring mSelectedLabel;
+  DuiLib::RECT mSelectedLabelRect;
+  DuiLib::RECT mQLeft;
+  DuiLib::RECT mQRight;
+  DuiLib::RECT mHpRect;
+  DuiLib::RECT mLpRect;
+
+  struct ChannelCurve {
+    std::vector<double> frequencies;
+    std::vector<double> levels;
+    bool shown = false;
+    QPainterPath path;  // in control pixels, for the current geometry
+  };
+  std::array<ChannelCurve, kMaxCurveChannels> mCurves;
+  int mChannelCount = 0;
+  int mCurrChannel = -1;
+
+  LabelStyle mStyle;
+  int mBypassFont = -1;
+  std::vector<DuiLib::DWORD> mCurveColors;
+  std::wstring mCurveLogo;
+  QFont mLabelFont;
+  QFont mBypassQFont;
+};
+
+}  // namespace ui
