@@ -1,6 +1,7 @@
 // The small dialogs as the user drives them: simulated clicks and keys on the real windows under
 // the offscreen platform, with the skin read from the program's own archive.
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -26,6 +27,7 @@
 #include "ui/windows/msg_wnd.h"
 #include "ui/windows/name_msg_wnd.h"
 #include "ui/windows/noise_threshold_wnd.h"
+#include "ui/windows/window_user_dialogs.h"
 
 namespace {
 
@@ -40,7 +42,14 @@ constexpr int kModalTimeoutMs = 5000;
 // Runs `input` once the window's modal loop is running and returns the loop's close code, or
 // kNotClosed when the input did not close the window in time.
 UINT RunModal(WindowImplBase& window, std::function<void()> input) {
-  QTimer::singleShot(0, [input] { input(); });
+  QTimer::singleShot(0, [&window, input] {
+    // Keyboard focus needs the active window, which the offscreen platform does not hand out
+    // by itself.
+    QWidget* native = window.GetPaintManager().GetRoot()->GetWidget()->window();
+    QApplication::setActiveWindow(native);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(native, kModalTimeoutMs));
+    input();
+  });
   QTimer guard;
   guard.setSingleShot(true);
   QObject::connect(&guard, &QTimer::timeout, [&window] { window.Close(kNotClosed); });
@@ -184,6 +193,22 @@ TEST(NameEntry, EnterConfirmsWithTheNameCutToItsBuffer) {
   EXPECT_EQ(name, L"Concert ");
 }
 
+TEST(NameEntry, AKeyPressedElsewhereBringsTheFocusBackToTheName) {
+  std::wstring name;
+  NameWndTest wnd(name, 8);
+  ASSERT_TRUE(ui::CreateDialogWindow(wnd, 0, L"namemsgwnd"));
+  const UINT code = RunModal(wnd, [&] {
+    CControlUI* edit = wnd.mPaintManager.FindControl(L"name_edt");
+    CControlUI* cancel = wnd.mPaintManager.FindControl(L"cancel_btn");
+    cancel->SetFocus();
+    EXPECT_FALSE(edit->IsFocused());
+    QTest::keyClick(cancel->GetWidget(), Qt::Key_A);
+    EXPECT_TRUE(edit->IsFocused());
+    Click(wnd.mPaintManager, L"cancel_btn");
+  });
+  EXPECT_EQ(code, 0u);
+}
+
 TEST(NameEntry, CancelLeavesTheNameAlone) {
   std::wstring name = L"Keep";
   NameWndTest wnd(name, 8);
@@ -306,6 +331,22 @@ TEST(NoiseThreshold, TypedValuesBeyondTheLimitsCommitTheLimits) {
   EXPECT_EQ(link.threshold, -40);
 }
 
+TEST(NoiseThreshold, ATypedValueIsCommittedWhenTheEditLosesTheFocus) {
+  FakeThresholdLink link;
+  ThresholdWndTest wnd(link);
+  ASSERT_TRUE(ui::CreateDialogWindow(wnd, 0, L"msgwnd"));
+  const UINT code = RunModal(wnd, [&] {
+    wnd.mPaintManager.FindControl(L"value_edt")->SetFocus();
+    static_cast<CEditUI*>(wnd.mPaintManager.FindControl(L"value_edt"))->SetText(L"");
+    QTest::keyClicks(wnd.Edit(), "-50");
+    // No Enter: the click on confirm takes the focus away, which commits the value.
+    Click(wnd.mPaintManager, L"confirm_btn");
+  });
+  EXPECT_EQ(code, 1u);
+  EXPECT_EQ(link.threshold, -50);
+  EXPECT_EQ(link.sent, std::vector<int>{-50});
+}
+
 TEST(NoiseThreshold, WithoutAUnitShowsTheStoredValueAndNoMeters) {
   FakeThresholdLink link;
   link.threshold = -95;  // below the range: shown as off
@@ -360,6 +401,60 @@ TEST(NoiseThreshold, ConnectedWindowPollsAndShowsPostedLevels) {
   });
   EXPECT_EQ(code, 1u);
   EXPECT_EQ(link.toolWindow, 0u) << "the closed window stayed the unit's tool window";
+}
+
+// ---- The dialog interface over the real windows -----------------------------------------------
+
+// The visible top-level window with that title, once it appears.
+QWidget* WaitForWindow(const QString& title) {
+  QWidget* found = nullptr;
+  QTest::qWaitFor(
+      [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+          if (widget->isVisible() && widget->windowTitle() == title) {
+            found = widget;
+          }
+        }
+        return found != nullptr;
+      },
+      kModalTimeoutMs);
+  return found;
+}
+
+TEST(WindowUserDialogs, NameEntryAndQuestionReachTheirWindows) {
+  ui::WindowUserDialogs dialogs(0);
+  std::wstring name = L"Old";
+  QTimer::singleShot(0, [] {
+    QWidget* window = WaitForWindow(QStringLiteral("namemsgwnd"));
+    ASSERT_NE(window, nullptr);
+    auto* edit = window->findChild<QLineEdit*>();
+    ASSERT_NE(edit, nullptr);
+    // Chinese cannot be typed as key clicks; it arrives as an input method would put it.
+    edit->setText(QString::fromWCharArray(L"家庭影院模式一二三"));
+    QTest::keyClick(edit, Qt::Key_Return);
+  });
+  EXPECT_EQ(dialogs.NameEntry(name, 8), 1);
+  EXPECT_EQ(name, L"家庭影院模式一二");
+
+  QTimer::singleShot(0, [] {
+    QWidget* window = WaitForWindow(QStringLiteral("msgwnd"));
+    ASSERT_NE(window, nullptr);
+    // Escape does not answer; closing the window from the system does, with no.
+    QTest::keyClick(window, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_TRUE(window->isVisible());
+    window->close();
+  });
+  EXPECT_EQ(dialogs.QuestionBox(L"${tips}", L"${reset_all_eq_tips}"), 0);
+}
+
+TEST(WindowUserDialogs, FileFiltersInQtNotation) {
+  EXPECT_EQ(
+      ui::FileDialogFilterText({{L"场景配置文件(*.spf)", L"*.spf"}, {L"所有文件(*.*)", L"*.*"}}),
+      L"场景配置文件 (*.spf);;所有文件 (*.*)");
+  EXPECT_EQ(ui::FileDialogFilterText({{L"TRZ62C_MCU_UPG.bin,TRZ62C_FLASH_UPG.bin",
+                                       L"TRZ62C_MCU_UPG.bin;TRZ62C_FLASH_UPG.bin"}}),
+            L"TRZ62C_MCU_UPG.bin,TRZ62C_FLASH_UPG.bin (TRZ62C_MCU_UPG.bin TRZ62C_FLASH_UPG.bin)");
 }
 
 }  // namespace

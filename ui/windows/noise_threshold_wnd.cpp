@@ -38,7 +38,8 @@ CNoiseThresholdWnd::CNoiseThresholdWnd(NoiseThresholdLink& link) : mLink(link) {
 
 void CNoiseThresholdWnd::InitWindow() {
   if (auto* edit = mPaintManager.FindControl(L"value_edt")) {
-    edit->SetText(ThresholdText(mLink.InputThreshold(), OffText()));
+    mShownText = ThresholdText(mLink.InputThreshold(), OffText());
+    edit->SetText(mShownText);
   }
   mInputCount = std::clamp(mLink.InputCount(), 0, kNoiseMeterCount);
   for (int i = 0; i < kNoiseMeterCount; ++i) {
@@ -96,8 +97,9 @@ void CNoiseThresholdWnd::Commit(bool takeFocus) {
 void CNoiseThresholdWnd::Apply(int threshold, bool takeFocus) {
   DebugLog(L"on input threshold edit change to %d dB\n", threshold);
   auto* edit = mPaintManager.FindControl<CEditUI>(L"value_edt");
+  mShownText = ThresholdText(threshold, OffText());
   if (edit) {
-    edit->SetText(ThresholdText(threshold, OffText()));
+    edit->SetText(mShownText);
   }
   mLink.StoreInputThreshold(threshold);
   mLink.SendInputThreshold(threshold);
@@ -147,9 +149,12 @@ void CNoiseThresholdWnd::Notify(TNotifyUI& msg) {
       return;
     }
   }
-  // Leaving the edit commits what was typed; the focus is left where the user put it.
+  // Leaving an edit commits it; the focus is left where the user put it. The threshold edit is
+  // committed only when something was typed into it, so that a click on a button after typing
+  // keeps the value and merely passing through the edit sends nothing.
   if (msg.sType == DUI_MSGTYPE_KILLFOCUS &&
-      (name == L"value_edt" || name.starts_with(L"box_edit_"))) {
+      (name.starts_with(L"box_edit_") ||
+       (name == L"value_edt" && msg.pSender->GetText() != mShownText))) {
     Commit(false);
     return;
   }

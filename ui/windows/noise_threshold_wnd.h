@@ -43,6 +43,8 @@ class CNoiseThresholdWnd : public DuiLib::WindowImplBase {
 
   NoiseThresholdLink& mLink;
   int mInputCount = 0;
+  // What the threshold edit was last set to; anything else in it was typed by the user.
+  std::wstring mShownText;
   bool mClosing = false;
 };
 
