@@ -74,6 +74,35 @@ class DspReply {
     return mView.Has(kSceneByte) && scene <= kStoredScenes ? scene : -1;
   }
 
+  // One record per channel of a scene-addressed range reply (scene, source, first, last,
+  // entries of `stride` bytes); `fill` reads the entry at its offset into the record.
+  template <typename Record, typename Fill>
+  void PostSceneChannels(int channelLimit, std::size_t stride, Fill fill) const {
+    const int scene = Scene();
+    if (scene < 0) {
+      return;
+    }
+    mView.ForEachInRange(Byte(kRangeFirstByte), Byte(kRangeLastByte), channelLimit,
+                         kRangeEntriesByte, stride, [&](int channel, std::size_t at) {
+                           auto record = std::make_unique<Record>();
+                           record->scene = scene;
+                           record->channel = channel;
+                           fill(*record, at);
+                           PostMain(std::move(record));
+                         });
+  }
+  // The same for the auto-calibration measurements (first, last, entries), to that window.
+  template <typename Record, typename Fill>
+  void PostIrcChannels(std::size_t stride, Fill fill) const {
+    mView.ForEachInRange(Byte(kIrcFirstByte), Byte(kIrcLastByte), mDevice.OutputCount(),
+                         kIrcEntriesByte, stride, [&](int channel, std::size_t at) {
+                           auto record = std::make_unique<Record>();
+                           record->channel = channel;
+                           fill(*record, at);
+                           PostAutoCal(std::move(record));
+                         });
+  }
+
   void DecodeSourceConfig() const;
   void DecodeValue() const;
   void DecodeFilters() const;
@@ -205,23 +234,15 @@ void DspReply::DecodeValue() const {
 }
 
 void DspReply::DecodeFilters() const {
-  const int scene = Scene();
-  if (scene < 0) {
-    return;
-  }
-  mView.ForEachInRange(Byte(kRangeFirstByte), Byte(kRangeLastByte), mDevice.OutputCount(),
-                       kRangeEntriesByte, kFilterEntryBytes, [&](int channel, std::size_t at) {
-                         auto record = std::make_unique<FilterRecord>();
-                         record->scene = scene;
-                         record->channel = channel;
-                         record->hpType = Byte(at);
-                         record->hpFreq = BigEndian16(mView.At(at + 1), mView.At(at + 2));
-                         record->hpSlope = Byte(at + 3);
-                         record->lpType = Byte(at + 4);
-                         record->lpFreq = BigEndian16(mView.At(at + 5), mView.At(at + 6));
-                         record->lpSlope = Byte(at + 7);
-                         PostMain(std::move(record));
-                       });
+  PostSceneChannels<FilterRecord>(mDevice.OutputCount(), kFilterEntryBytes,
+                                  [&](FilterRecord& record, std::size_t at) {
+                                    record.hpType = Byte(at);
+                                    record.hpFreq = BigEndian16(mView.At(at + 1), mView.At(at + 2));
+                                    record.hpSlope = Byte(at + 3);
+                                    record.lpType = Byte(at + 4);
+                                    record.lpFreq = BigEndian16(mView.At(at + 5), mView.At(at + 6));
+                                    record.lpSlope = Byte(at + 7);
+                                  });
 }
 
 void DspReply::DecodeBands(int channelLimit) const {
@@ -245,49 +266,24 @@ void DspReply::DecodeBands(int channelLimit) const {
 }
 
 void DspReply::DecodeDelays() const {
-  const int scene = Scene();
-  if (scene < 0) {
-    return;
-  }
-  mView.ForEachInRange(Byte(kRangeFirstByte), Byte(kRangeLastByte), mDevice.OutputCount(),
-                       kRangeEntriesByte, kDelayBytes, [&](int channel, std::size_t at) {
-                         auto record = std::make_unique<DelayRecord>();
-                         record->scene = scene;
-                         record->channel = channel;
-                         record->delay = ReadDelay(mView.Slice<kDelayBytes>(at));
-                         PostMain(std::move(record));
-                       });
+  PostSceneChannels<DelayRecord>(mDevice.OutputCount(), kDelayBytes,
+                                 [&](DelayRecord& record, std::size_t at) {
+                                   record.delay = ReadDelay(mView.Slice<kDelayBytes>(at));
+                                 });
 }
 
 void DspReply::DecodeTrims() const {
-  const int scene = Scene();
-  if (scene < 0) {
-    return;
-  }
-  mView.ForEachInRange(Byte(kRangeFirstByte), Byte(kRangeLastByte), mDevice.OutputCount(),
-                       kRangeEntriesByte, 1, [&](int channel, std::size_t at) {
-                         auto record = std::make_unique<TrimRecord>();
-                         record->scene = scene;
-                         record->channel = channel;
-                         record->trim = static_cast<float>(Signed(at));
-                         PostMain(std::move(record));
-                       });
+  PostSceneChannels<TrimRecord>(mDevice.OutputCount(), 1, [&](TrimRecord& record, std::size_t at) {
+    record.trim = static_cast<float>(Signed(at));
+  });
 }
 
 // Mute, phase, speaker type, EQ bypass and input phase: one byte per channel.
 void DspReply::DecodeChannelBytes(bool isSigned, int channelLimit) const {
-  const int scene = Scene();
-  if (scene < 0) {
-    return;
-  }
-  mView.ForEachInRange(Byte(kRangeFirstByte), Byte(kRangeLastByte), channelLimit, kRangeEntriesByte,
-                       1, [&](int channel, std::size_t at) {
-                         auto record = std::make_unique<ChannelValueRecord>();
-                         record->scene = scene;
-                         record->channel = channel;
-                         record->value = isSigned ? Signed(at) : Byte(at);
-                         PostMain(std::move(record));
-                       });
+  PostSceneChannels<ChannelValueRecord>(channelLimit, 1,
+                                        [&](ChannelValueRecord& record, std::size_t at) {
+                                          record.value = isSigned ? Signed(at) : Byte(at);
+                                        });
 }
 
 void DspReply::DecodeMix() const {
@@ -388,34 +384,22 @@ void DspReply::DecodeIrcStatus() const {
 }
 
 void DspReply::DecodeIrcDistances() const {
-  mView.ForEachInRange(Byte(kIrcFirstByte), Byte(kIrcLastByte), mDevice.OutputCount(),
-                       kIrcEntriesByte, 2, [&](int channel, std::size_t at) {
-                         auto record = std::make_unique<IrcDistanceRecord>();
-                         record->channel = channel;
-                         record->distance = Byte(at) + Byte(at + 1) / 100.0f;
-                         PostAutoCal(std::move(record));
-                       });
+  PostIrcChannels<IrcDistanceRecord>(2, [&](IrcDistanceRecord& record, std::size_t at) {
+    record.distance = Byte(at) + Byte(at + 1) / 100.0f;
+  });
 }
 
 void DspReply::DecodeIrcTrims() const {
-  mView.ForEachInRange(Byte(kIrcFirstByte), Byte(kIrcLastByte), mDevice.OutputCount(),
-                       kIrcEntriesByte, 1, [&](int channel, std::size_t at) {
-                         auto record = std::make_unique<IrcTrimRecord>();
-                         record->channel = channel;
-                         record->trim = static_cast<float>(Byte(at));
-                         PostAutoCal(std::move(record));
-                       });
+  PostIrcChannels<IrcTrimRecord>(1, [&](IrcTrimRecord& record, std::size_t at) {
+    record.trim = static_cast<float>(Byte(at));
+  });
 }
 
 // Speaker size, phase, level and noise level: one byte per channel.
 void DspReply::DecodeIrcBytes(bool isSigned) const {
-  mView.ForEachInRange(Byte(kIrcFirstByte), Byte(kIrcLastByte), mDevice.OutputCount(),
-                       kIrcEntriesByte, 1, [&](int channel, std::size_t at) {
-                         auto record = std::make_unique<IrcChannelValueRecord>();
-                         record->channel = channel;
-                         record->value = isSigned ? Signed(at) : Byte(at);
-                         PostAutoCal(std::move(record));
-                       });
+  PostIrcChannels<IrcChannelValueRecord>(1, [&](IrcChannelValueRecord& record, std::size_t at) {
+    record.value = isSigned ? Signed(at) : Byte(at);
+  });
 }
 
 // Measured bands: channel, first band, last band, entries from byte 5.

@@ -55,6 +55,9 @@ TEST_F(EncoderTest, ValuesThatDoNotCoverTheRangeAreNotSent) {
   const std::array<int, 2> mutes{1, 1};
   const std::size_t before = unit->ReceivedCommands().size();
   Mute_Ch_Ctrl(*device, 0, 0, 0, 7, mutes, true);
+  // 60 delays need 184 bytes: more than one frame carries.
+  const std::vector<float> delays(60, 1.0f);
+  Delay_Ctrl(*device, 0, 0, 0, 59, delays, true);
   EXPECT_EQ(unit->ReceivedCommands().size(), before);
 }
 
