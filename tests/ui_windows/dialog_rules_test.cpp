@@ -1,6 +1,6 @@
-// The rules of the small dialogs that need no window: threshold stepping and typed limits, the
-// texts of the threshold edit and the meters, message box buttons, the check-option answer, name
-// cutting and the about window's version lines.
+// The rules of the small dialogs that need no window: threshold stepping and reading typed text,
+// the texts of the threshold edit and the meters, name cutting and the about window's version
+// lines. The windows' own tests cover button counts, the check-option answer and typed limits.
 #include <gtest/gtest.h>
 
 #include "ui/windows/about_texts.h"
@@ -34,13 +34,6 @@ TEST(NoiseThresholdRules, TypedValuesAreReadLikeTheEditShowsThem) {
   EXPECT_EQ(ui::StepThreshold(ui::ThresholdFromText(L"99999999999999999999", kOff), 1), -40);
 }
 
-TEST(NoiseThresholdRules, TypedLimitsCommitToTheRangeEnds) {
-  EXPECT_EQ(ui::CommitThreshold(ui::ThresholdFromText(L"-100", kOff)), -81);
-  EXPECT_EQ(ui::ThresholdText(ui::CommitThreshold(-100), kOff), kOff);
-  EXPECT_EQ(ui::CommitThreshold(ui::ThresholdFromText(L"-20", kOff)), -40);
-  EXPECT_EQ(ui::CommitThreshold(-62), -62);
-}
-
 TEST(NoiseThresholdRules, TextsOfTheEditAndTheMeters) {
   EXPECT_EQ(ui::ThresholdText(-60, kOff), L"-60dBu");
   EXPECT_EQ(ui::ThresholdText(-40, kOff), L"-40dBu");
@@ -51,23 +44,7 @@ TEST(NoiseThresholdRules, TextsOfTheEditAndTheMeters) {
   EXPECT_EQ(ui::NoiseLevelText(0.0f), L" 0.0");
 }
 
-TEST(MessageBoxRules, ButtonCountsDecideWhichButtonsShow) {
-  EXPECT_FALSE(ui::MessageButtonsFor(1).cancel);
-  EXPECT_FALSE(ui::MessageButtonsFor(1).third);
-  EXPECT_FALSE(ui::MessageButtonsFor(0).cancel);
-  EXPECT_TRUE(ui::MessageButtonsFor(2).cancel);
-  EXPECT_FALSE(ui::MessageButtonsFor(2).third);
-  EXPECT_TRUE(ui::MessageButtonsFor(3).cancel);
-  EXPECT_TRUE(ui::MessageButtonsFor(3).third);
-}
-
-TEST(MessageBoxRules, CheckOptionAnswersOnlyWithASelection) {
-  EXPECT_EQ(ui::CheckOptionAnswer(false, false), std::nullopt);
-  EXPECT_EQ(ui::CheckOptionAnswer(true, false), 1);
-  EXPECT_EQ(ui::CheckOptionAnswer(false, true), 2);
-}
-
-TEST(MessageBoxRules, NamesAreCutToTheirBufferWithoutSplittingACharacter) {
+TEST(NameEntryRules, NamesAreCutToTheirBufferWithoutSplittingACharacter) {
   EXPECT_EQ(ui::CutToUtf16Units(L"Concert hall", 8), L"Concert ");
   EXPECT_EQ(ui::CutToUtf16Units(L"家庭影院模式一二三", 8), L"家庭影院模式一二");
   EXPECT_EQ(ui::CutToUtf16Units(L"short", 8), L"short");
