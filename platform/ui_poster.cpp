@@ -42,6 +42,11 @@ class UiThreadPoster::Receiver : public QObject {
 UiThreadPoster::UiThreadPoster(Deliver deliver) : mReceiver(new Receiver(std::move(deliver))) {}
 
 UiThreadPoster::~UiThreadPoster() {
+  if (QCoreApplication::instance() == nullptr) {
+    // No event loop left to hand the receiver to.
+    delete mReceiver;
+    return;
+  }
   // The last reference may be dropped on a worker thread: let the UI thread delete the receiver,
   // which also drops the messages still queued for it.
   mReceiver->deleteLater();

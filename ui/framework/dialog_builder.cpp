@@ -119,11 +119,14 @@ class Builder {
   }
 
   std::unique_ptr<CControlUI> BuildRoot(const XmlNode& root) {
-    if (root.tag != L"Window") {
+    const bool isWindow = root.tag == L"Window";
+    if (!isWindow && StandardControls().contains(root.tag)) {
       return BuildControl(root, 0);
     }
-    ApplyWindowAttributes(root);
-    // The window's content: fonts and includes, and one root control.
+    if (isWindow) {
+      ApplyWindowAttributes(root);
+    }
+    // A window (or any wrapper element): fonts and includes, and one root control.
     CVerticalLayoutUI collector;
     if (!BuildChildren(collector, root.children, 0)) {
       return nullptr;

@@ -202,6 +202,7 @@ void CListContainerElementUI::DoEvent(TEventUI& event) {
       return;
     }
     if (event.Type == UIEVENT_DBLCLICK) {
+      list->SelectItem(mIndex);
       GetManager()->SendNotify(this, DUI_MSGTYPE_ITEMACTIVATE);
       return;
     }

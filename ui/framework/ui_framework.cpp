@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/ui_poster.h"
+#include "ui/framework/image_cache.h"
 #include "ui/framework/window_registry.h"
 
 namespace DuiLib {

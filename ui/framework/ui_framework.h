@@ -21,7 +21,8 @@
 namespace DuiLib {
 
 // Installs the message poster that delivers posted messages to windows. Call once on the UI
-// thread after the application object exists; ShutdownUIFramework removes it.
+// thread after the application object exists; ShutdownUIFramework removes it and releases the
+// framework's global resources (call it before the application object goes).
 void InitUIFramework();
 void ShutdownUIFramework();
 

@@ -1,0 +1,232 @@
+// Window life: posted messages from other threads, nested modal loops, closing, timers, menus.
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <atomic>
+#include <thread>
+
+#include "platform/post_message.h"
+#include "platform/window_messages.h"
+#include "tests/ui_framework/test_window.h"
+
+namespace {
+
+using namespace DuiLib;
+
+constexpr UINT kPing = WM_USER + 500;
+constexpr UINT kCloseOther = WM_USER + 501;
+
+// Counts its own destruction so a test can see a record was freed.
+struct CountedRecord : platform::NotificationRecord {
+  explicit CountedRecord(std::atomic<int>& freed, int value) : freed(freed), value(value) {}
+  ~CountedRecord() override { ++freed; }
+  std::atomic<int>& freed;
+  int value;
+};
+
+class WindowTest : public testing::Test {
+ protected:
+  void SetUp() override { uitest::App(); }
+};
+
+TEST_F(WindowTest, PostedFromAnotherThreadWhileAModalLoopRuns) {
+  // GIVEN window A open and dialog B running modally over it
+  // WHEN a worker posts to A THEN A handles it inside B's loop; A closes B with code 7.
+  uitest::TestWindow owner;
+  ASSERT_TRUE(owner.Open());
+  uitest::TestWindow dialog;
+  ASSERT_NE(dialog.Create(owner.GetHWND(), L"dialog", UI_WNDSTYLE_DIALOG, WS_EX_TOOLWINDOW), 0u);
+  dialog.CenterWindow();
+
+  std::atomic<int> freed = 0;
+  int received = 0;
+  owner.onMessage = [&](TMessageUI& msg, bool& handled) {
+    if (msg.id == kPing) {
+      const auto* record = platform::RecordAs<CountedRecord>(msg);
+      received = record != nullptr ? record->value : -1;
+      handled = true;
+      dialog.Close(7);
+    }
+  };
+  std::thread worker([&] {
+    platform::PostMessage(owner.GetHWND(), kPing, 1, std::make_unique<CountedRecord>(freed, 42));
+  });
+  const UINT code = dialog.ShowModal();
+  worker.join();
+  EXPECT_EQ(code, 7u);
+  EXPECT_EQ(received, 42);
+  EXPECT_EQ(freed.load(), 1);  // freed after the handler, which did not keep it
+  EXPECT_EQ(dialog.destroyed, 1);
+  EXPECT_FALSE(dialog.IsWindowVisible());
+}
+
+TEST_F(WindowTest, MessageToAClosedWindowIsDroppedAndFreed) {
+  std::atomic<int> freed = 0;
+  HWND gone = 0;
+  {
+    uitest::TestWindow window;
+    ASSERT_TRUE(window.Open());
+    gone = window.GetHWND();
+    window.Close(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.destroyed == 1; }, 5000));
+    // Posted after closing but while the object still exists: dropped.
+    EXPECT_TRUE(platform::PostMessage(gone, kPing, 0, std::make_unique<CountedRecord>(freed, 1)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return freed.load() == 1; }, 5000));
+    EXPECT_EQ(std::count(window.messages.begin(), window.messages.end(), kPing), 0);
+  }
+  // Posted after the object is gone too: dropped, freed, and no crash.
+  platform::PostMessage(gone, kPing, 0, std::make_unique<CountedRecord>(freed, 2));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return freed.load() == 2; }, 5000));
+  // A new window never takes an old handle.
+  uitest::TestWindow next;
+  ASSERT_TRUE(next.Open());
+  EXPECT_NE(next.GetHWND(), gone);
+}
+
+TEST_F(WindowTest, HandledCloseKeepsTheWindowAndPostedCloseEndsIt) {
+  uitest::TestWindow window;
+  ASSERT_TRUE(window.Open());
+  bool refuse = true;
+  window.onMessage = [&](TMessageUI& msg, bool& handled) {
+    if (msg.id == WM_CLOSE) {
+      handled = refuse;
+    }
+  };
+  window.Close(3);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return std::count(window.messages.begin(), window.messages.end(), WM_CLOSE) == 1; },
+      5000));
+  EXPECT_EQ(window.destroyed, 0);
+  EXPECT_TRUE(window.IsWindowVisible());
+  refuse = false;
+  platform::PostMessage(window.GetHWND(), WM_SYSCOMMAND, SC_CLOSE);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window.destroyed == 1; }, 5000));
+}
+
+TEST_F(WindowTest, CloseButtonClosesWithCodeZero) {
+  uitest::TestWindow owner;
+  ASSERT_TRUE(owner.Open());
+  uitest::TestWindow dialog;
+  ASSERT_NE(dialog.Create(owner.GetHWND(), L"dialog", UI_WNDSTYLE_DIALOG, WS_EX_TOOLWINDOW), 0u);
+  // A "closebtn" click arrives from another window's handler while the dialog runs.
+  owner.onMessage = [&](TMessageUI& msg, bool&) {
+    if (msg.id == kCloseOther) {
+      TNotifyUI click{std::wstring(DUI_MSGTYPE_CLICK), nullptr, 0, 0};
+      auto closeButton = std::make_unique<CButtonUI>();
+      closeButton->SetName(L"closebtn");
+      click.pSender = closeButton.get();
+      static_cast<INotifyUI&>(dialog).Notify(click);
+    }
+  };
+  platform::PostMessage(owner.GetHWND(), kCloseOther, 0);
+  EXPECT_EQ(dialog.ShowModal(), 0u);
+}
+
+TEST_F(WindowTest, TimersReachTheWindowByIdUntilKilled) {
+  uitest::TestWindow window;
+  ASSERT_TRUE(window.Open());
+  std::vector<WPARAM> ticks;
+  window.onMessage = [&](TMessageUI& msg, bool&) {
+    if (msg.id == WM_TIMER) {
+      ticks.push_back(msg.wParam);
+    }
+  };
+  ASSERT_TRUE(window.SetTimer(4112, 10));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ticks.size() >= 2; }, 5000));
+  EXPECT_EQ(ticks.front(), 4112u);
+  window.KillTimer(4112);
+  const std::size_t count = ticks.size();
+  QTest::qWait(50);  // a killed timer must stay quiet; nothing to wait for
+  EXPECT_EQ(ticks.size(), count);
+}
+
+TEST_F(WindowTest, CenteredOverTheOwnerInsideTheWorkArea) {
+  uitest::TestWindow owner;
+  ASSERT_TRUE(owner.Open());
+  owner.SetWindowPos(100, 80, 500, 400);
+  uitest::TestWindow dialog(L"XML_REPEAT");
+  ASSERT_NE(dialog.Create(owner.GetHWND(), L"dialog", UI_WNDSTYLE_DIALOG, WS_EX_TOOLWINDOW), 0u);
+  dialog.SetWindowPos(0, 0, 200, 100);
+  dialog.CenterWindow();
+  const RECT rc = dialog.GetWindowRect();
+  EXPECT_EQ(rc.left + rc.Width() / 2, 100 + 250);
+  EXPECT_EQ(rc.top + rc.Height() / 2, 80 + 200);
+  // An owner near the corner: the dialog stays inside the work area.
+  owner.SetWindowPos(-400, -300, 500, 400);
+  dialog.CenterWindow();
+  const RECT clamped = dialog.GetWindowRect();
+  EXPECT_GE(clamped.left, 0);
+  EXPECT_GE(clamped.top, 0);
+}
+
+TEST_F(WindowTest, MenuItemReachesTheOwnerWithItsRecord) {
+  uitest::TestWindow owner;
+  ASSERT_TRUE(owner.Open());
+  std::vector<MenuCmd> clicks;
+  owner.onMessage = [&](TMessageUI& msg, bool& handled) {
+    if (msg.id == platform::msg::kMenuClick) {
+      const auto* record = platform::RecordAs<MenuCmd>(msg);
+      ASSERT_NE(record, nullptr);
+      clicks.push_back(*record);
+      handled = true;
+    }
+  };
+  CMenuWnd menu;
+  ASSERT_TRUE(menu.Init(owner.GetHWND(), L"xml/menu.xml", POINT{10, 10}));
+  EXPECT_TRUE(menu.IsOpen());
+  CMenuElementUI* item = menu.FindMenuItem(L"option_item_language");
+  ASSERT_NE(item, nullptr);
+  item->Activate();
+  CMenuElementUI* nested = menu.FindMenuItem(L"output_menu_front_left_high_freq");
+  ASSERT_NE(nested, nullptr);
+  nested->SetEnabled(false);
+  EXPECT_FALSE(nested->IsEnabled());
+  menu.FindMenuItem(L"option_item_check")->Activate();  // toggles to unchecked first
+  ASSERT_TRUE(QTest::qWaitFor([&] { return clicks.size() == 2; }, 5000));
+  EXPECT_EQ(clicks[0].szName, L"option_item_language");
+  EXPECT_EQ(clicks[0].szUserData, L"42");
+  EXPECT_EQ(clicks[0].szText, L"OK");
+  EXPECT_FALSE(clicks[0].bChecked);
+  EXPECT_EQ(clicks[1].szName, L"option_item_check");
+  EXPECT_FALSE(clicks[1].bChecked);
+  EXPECT_EQ(menu.FindMenuItem(L"no_such_item"), nullptr);
+}
+
+TEST_F(WindowTest, NewMenuReplacesTheOpenOne) {
+  uitest::TestWindow owner;
+  ASSERT_TRUE(owner.Open());
+  CMenuWnd first;
+  CMenuWnd second;
+  ASSERT_TRUE(first.Init(owner.GetHWND(), L"xml/menu.xml", POINT{10, 10}));
+  ASSERT_TRUE(second.Init(owner.GetHWND(), L"xml/menu.xml", POINT{20, 20}));
+  EXPECT_FALSE(first.IsOpen());
+  EXPECT_TRUE(second.IsOpen());
+  CMenuWnd broken;
+  EXPECT_FALSE(broken.Init(owner.GetHWND(), L"xml/no_menu.xml", POINT{0, 0}));
+}
+
+class Receiver : public SkinChangedReceiver {
+ public:
+  bool Receive(SkinChangedParam param) override {
+    last = std::move(param);
+    ++count;
+    return true;
+  }
+  SkinChangedParam last;
+  int count = 0;
+};
+
+TEST_F(WindowTest, SkinChangeReachesSubscribersOnly) {
+  Receiver subscribed;
+  Receiver other;
+  SkinChangedObserver::AddReceiver(&subscribed);
+  SkinChangedObserver::Broadcast(SkinChangedParam{true, 0xFF112233, L""});
+  SkinChangedObserver::RemoveReceiver(&subscribed);
+  SkinChangedObserver::Broadcast(SkinChangedParam{false, 0, L"bg.png"});
+  EXPECT_EQ(subscribed.count, 1);
+  EXPECT_TRUE(subscribed.last.bColor);
+  EXPECT_EQ(subscribed.last.bkcolor, 0xFF112233u);
+  EXPECT_EQ(other.count, 0);
+}
+
+}  // namespace
