@@ -55,22 +55,40 @@ void UIEqualizer::setCurEqHpLp(int highPassHz, int lowPassHz) {
 }
 
 void UIEqualizer::SetCurves(std::span<const CurveInput> channels, int currChannel) {
-  mChannelCount = static_cast<int>(std::min<std::size_t>(channels.size(), kMaxCurveChannels));
+  const int count = static_cast<int>(std::min<std::size_t>(channels.size(), kMaxCurveChannels));
+  const bool selectionChanged = count != mChannelCount || currChannel != mCurrChannel;
+  mChannelCount = count;
+  mCurrChannel = currChannel;
+  bool othersChanged = selectionChanged;
+  bool selectedChanged = selectionChanged;
   for (int i = 0; i < kMaxCurveChannels; ++i) {
+    ChannelCurve incoming;
+    if (i < count) {
+      const std::size_t n = std::min({channels[i].frequencies.size(), channels[i].levels.size(),
+                                      static_cast<std::size_t>(kCurvePoints)});
+      incoming.frequencies.assign(channels[i].frequencies.begin(),
+                                  channels[i].frequencies.begin() + n);
+      incoming.levels.assign(channels[i].levels.begin(), channels[i].levels.begin() + n);
+      incoming.shown = channels[i].shown;
+    }
     ChannelCurve& curve = mCurves[i];
-    curve = ChannelCurve{};
-    if (i >= mChannelCount) {
+    const bool same = incoming.frequencies == curve.frequencies &&
+                      incoming.levels == curve.levels && incoming.shown == curve.shown;
+    if (same && !selectionChanged) {
       continue;
     }
-    const std::size_t count = std::min({channels[i].frequencies.size(), channels[i].levels.size(),
-                                        static_cast<std::size_t>(kCurvePoints)});
-    curve.frequencies.assign(channels[i].frequencies.begin(),
-                             channels[i].frequencies.begin() + count);
-    curve.levels.assign(channels[i].levels.begin(), channels[i].levels.begin() + count);
-    curve.shown = channels[i].shown;
+    curve.frequencies = std::move(incoming.frequencies);
+    curve.levels = std::move(incoming.levels);
+    curve.shown = incoming.shown;
+    BuildCurvePath(i);
+    (i == currChannel ? selectedChanged : othersChanged) |= !same;
   }
-  mCurrChannel = currChannel;
-  BuildCurvePaths();
+  if (othersChanged) {
+    mOtherLayer = CurveLayer{};
+  }
+  if (selectedChanged) {
+    mSelectedLayer = CurveLayer{};
+  }
   Invalidate();
 }
 
@@ -108,6 +126,7 @@ void UIEqualizer::SetAttribute(std::wstring_view name, std::wstring_view value) 
       mCurveColors.push_back(ParseArgb(rest.substr(0, next)));
       rest = next == std::wstring_view::npos ? std::wstring_view() : rest.substr(next + 1);
     }
+    mOtherLayer = CurveLayer{};
     Invalidate();
   } else if (DuiLib::EqualsNoCase(name, L"curvelogo")) {
     mCurveLogo = value;
@@ -132,7 +151,9 @@ void UIEqualizer::FullLayout() {
     mLabelFont = GetManager()->GetFont(mStyle.font);
     mBypassQFont = GetManager()->GetFont(mBypassFont);
   }
-  BuildCurvePaths();
+  if (!(mGeometry.plot == mPathGeometry.plot) || mGeometry.scale != mPathGeometry.scale) {
+    BuildCurvePaths();
+  }
 }
 
 void UIEqualizer::LayoutSelectedBand() {

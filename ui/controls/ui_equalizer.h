@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QFont>
+#include <QImage>
 #include <QPainterPath>
 #include <array>
 #include <cstdint>
@@ -96,6 +97,9 @@ class UIEqualizer : public DuiLib::CControlUI {
   void FullLayout();
   void LayoutSelectedBand();
   void LayoutMarkers();
+  // Pixel paths of the curves, rebuilt when a channel's data, the selected channel or the layout
+  // changes.
+  void BuildCurvePath(int channel);
   void BuildCurvePaths();
   void Select(int index);
   void Notify(std::wstring_view type);
@@ -104,7 +108,17 @@ class UIEqualizer : public DuiLib::CControlUI {
   void OnButtonDown(DuiLib::POINT point);
   void OnButtonUp(DuiLib::POINT point);
   void OnMouseMove(DuiLib::POINT point);
-  void PaintCurves(QPainter& painter) const;
+  // The curves are drawn from two layers, the other channels and the selected one, each rendered
+  // again only when what it shows changes: an edit redraws the selected curve alone.
+  struct CurveLayer {
+    QImage image;  // covers only where its curves are
+    QPoint origin;
+    bool valid = false;
+  };
+  void PaintCurves(QPainter& painter);
+  void RenderLayer(CurveLayer& layer, qreal pixelRatio, bool selected) const;
+  void StrokeOtherCurves(QPainter& painter) const;
+  void StrokeSelectedCurve(QPainter& painter) const;
   void PaintLabels(QPainter& painter) const;
 
   std::array<EqualizerBand, kMaxEqualizerBands> mBands{};
@@ -137,6 +151,9 @@ class UIEqualizer : public DuiLib::CControlUI {
   std::array<ChannelCurve, kMaxCurveChannels> mCurves;
   int mChannelCount = 0;
   int mCurrChannel = -1;
+  EqualizerGeometry mPathGeometry;  // the layout the paths were built for
+  CurveLayer mOtherLayer;
+  CurveLayer mSelectedLayer;
 
   LabelStyle mStyle;
   int mBypassFont = -1;

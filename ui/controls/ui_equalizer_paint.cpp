@@ -1,5 +1,6 @@
 // Painting of the curve editor and the pixel paths of its curves.
 #include <QPainter>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
@@ -29,37 +30,43 @@ QPen CurvePen(DuiLib::DWORD color, int width) {
   QPen pen(DuiLib::ToQColor(color));
   pen.setWidth(width);
   pen.setCapStyle(Qt::FlatCap);
-  pen.setJoinStyle(Qt::RoundJoin);
+  pen.setJoinStyle(Qt::MiterJoin);
   return pen;
 }
 
 }  // namespace
 
-void UIEqualizer::BuildCurvePaths() {
+void UIEqualizer::BuildCurvePath(int channel) {
+  ChannelCurve& curve = mCurves[channel];
+  curve.path = QPainterPath();
+  if (channel >= mChannelCount || curve.frequencies.empty()) {
+    return;
+  }
+  // From the highest frequency down, as the curve is traced from the right.
   std::vector<QPointF> points;
-  points.reserve(kCurvePoints);
-  for (int i = 0; i < kMaxCurveChannels; ++i) {
-    ChannelCurve& curve = mCurves[i];
-    curve.path = QPainterPath();
-    if (i >= mChannelCount || curve.frequencies.empty()) {
+  points.reserve(curve.frequencies.size());
+  for (std::size_t j = curve.frequencies.size(); j-- > 0;) {
+    const double frequency = curve.frequencies[j];
+    if (frequency < kLowestCurveHz || frequency > kHighestCurveHz) {
       continue;
     }
-    // From the highest frequency down, as the curve is traced from the right.
-    points.clear();
-    for (std::size_t j = curve.frequencies.size(); j-- > 0;) {
-      const double frequency = curve.frequencies[j];
-      if (frequency < kLowestCurveHz || frequency > kHighestCurveHz) {
-        continue;
-      }
-      points.emplace_back(mGeometry.FrequencyToX(frequency), mGeometry.GainToY(curve.levels[j]));
-    }
-    // The selected channel is drawn exactly; the others are smoothed to stay in the background.
-    const std::vector<QPoint> pixels =
-        i == mCurrChannel ? RoundedPixels(points) : SmoothedPixels(points, mGeometry.plot.left);
-    if (pixels.size() > 1) {
-      curve.path = BezierChainPath(std::span(pixels).first(pixels.size() - 1));
-    }
+    points.emplace_back(mGeometry.FrequencyToX(frequency), mGeometry.GainToY(curve.levels[j]));
   }
+  // The selected channel is drawn exactly; the others are smoothed to stay in the background.
+  const std::vector<QPoint> pixels =
+      channel == mCurrChannel ? RoundedPixels(points) : SmoothedPixels(points, mGeometry.plot.left);
+  if (pixels.size() > 1) {
+    curve.path = BezierChainPath(std::span(pixels).first(pixels.size() - 1));
+  }
+}
+
+void UIEqualizer::BuildCurvePaths() {
+  mPathGeometry = mGeometry;
+  for (int i = 0; i < kMaxCurveChannels; ++i) {
+    BuildCurvePath(i);
+  }
+  mOtherLayer = CurveLayer{};
+  mSelectedLayer = CurveLayer{};
 }
 
 void UIEqualizer::DoPaint(QPainter& painter) {
@@ -95,27 +102,74 @@ void UIEqualizer::DoPaint(QPainter& painter) {
   PaintLabels(painter);
 }
 
-void UIEqualizer::PaintCurves(QPainter& painter) const {
-  painter.save();
+void UIEqualizer::PaintCurves(QPainter& painter) {
+  const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+  for (CurveLayer* layer : {&mOtherLayer, &mSelectedLayer}) {
+    if (!layer->valid || layer->image.devicePixelRatioF() != ratio) {
+      RenderLayer(*layer, ratio, layer == &mSelectedLayer);
+    }
+    if (!layer->image.isNull()) {
+      painter.drawImage(layer->origin, layer->image);
+    }
+  }
+}
+
+void UIEqualizer::RenderLayer(CurveLayer& layer, qreal pixelRatio, bool selected) const {
+  // A layer covers its curves where they can be seen: from the 10 Hz position (left of the plot)
+  // to the plot's right edge, and a pen width beyond the plot at every side.
+  const RECT& plot = mGeometry.plot;
+  const int pad = mGeometry.Px(3) + 2;
+  const int left = std::min(mGeometry.FrequencyToX(kLowestCurveHz), plot.left) - pad;
+  QRect content;
+  for (int i = 0; i < mChannelCount; ++i) {
+    const bool drawn = selected ? i == mCurrChannel : i != mCurrChannel && mCurves[i].shown;
+    if (drawn) {
+      content |= mCurves[i].path.controlPointRect().toAlignedRect();
+    }
+  }
+  const QRect bounds =
+      content.adjusted(-pad, -pad, pad, pad) &
+      QRect(left, plot.top - pad, plot.right + pad - left, plot.Height() + 2 * pad);
+  layer.valid = true;
+  layer.origin = bounds.topLeft();
+  if (bounds.isEmpty()) {
+    layer.image = QImage();
+    return;
+  }
+  layer.image = QImage(bounds.size() * pixelRatio, QImage::Format_ARGB32_Premultiplied);
+  layer.image.setDevicePixelRatio(pixelRatio);
+  layer.image.fill(Qt::transparent);
+  QPainter painter(&layer.image);
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setBrush(Qt::NoBrush);
+  painter.translate(-bounds.topLeft());
+  if (selected) {
+    StrokeSelectedCurve(painter);
+  } else {
+    StrokeOtherCurves(painter);
+  }
+}
+
+void UIEqualizer::StrokeOtherCurves(QPainter& painter) const {
   const bool selectedHasColor =
       mCurrChannel >= 0 && static_cast<std::size_t>(mCurrChannel) < mCurveColors.size();
-  const int otherWidth = selectedHasColor ? mGeometry.Px(2) : mGeometry.Px(3);
+  const int width = selectedHasColor ? mGeometry.Px(2) : mGeometry.Px(3);
   for (int i = 0; i < mChannelCount; ++i) {
     if (i == mCurrChannel || !mCurves[i].shown || mCurves[i].path.isEmpty()) {
       continue;
     }
     const DuiLib::DWORD color =
         static_cast<std::size_t>(i) < mCurveColors.size() ? mCurveColors[i] : kDefaultCurveColor;
-    painter.setPen(CurvePen(color, otherWidth));
+    painter.setPen(CurvePen(color, width));
     painter.drawPath(mCurves[i].path);
   }
+}
+
+void UIEqualizer::StrokeSelectedCurve(QPainter& painter) const {
   if (mCurrChannel >= 0 && mCurrChannel < mChannelCount) {
     painter.setPen(CurvePen(kSelectedCurveColor, mGeometry.Px(2)));
     painter.drawPath(mCurves[mCurrChannel].path);
   }
-  painter.restore();
 }
 
 void UIEqualizer::PaintLabels(QPainter& painter) const {
