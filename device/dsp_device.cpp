@@ -186,9 +186,8 @@ bool DspDevice::ReadHIDData(std::uint8_t* buffer, int timeoutMs) {
   std::lock_guard read(mReadMutex);
   const long start = SteadyMs();
   DebugLogA("ReadHIDData timestart = %ld\n", start);
-  auto noDevice = [this] {
+  auto noDevice = [] {
     DebugLogA("mHidHandle is NULL\n");
-    mBytesRead = 0;
     return false;
   };
 
@@ -207,19 +206,18 @@ bool DspDevice::ReadHIDData(std::uint8_t* buffer, int timeoutMs) {
   DebugLogA("ReadHIDData done timeend-timestart = %ld\n", SteadyMs() - start);
   DebugLogA("ReadHIDData NumberOfBytesRead = %d\n", result);
   if (result <= 0) {
-    mBytesRead = 0;
     return false;
   }
-  mBytesRead = std::min(result, static_cast<int>(kInputReportSize));
+  const int bytesRead = std::min(result, static_cast<int>(kInputReportSize));
 
   DebugLogA("read data: \n");
-  for (int i = 0; i < mBytesRead; ++i) {
+  for (int i = 0; i < bytesRead; ++i) {
     if (!IsDeviceOpen()) {
       return noDevice();
     }
     mRing.Push(buffer[i]);
   }
-  LogBytes(std::span(buffer, static_cast<std::size_t>(mBytesRead)));
+  LogBytes(std::span(buffer, static_cast<std::size_t>(bytesRead)));
 
   while (!mRing.Empty() && IsDeviceOpen()) {
     if (mParser.Feed(mRing.Pop())) {

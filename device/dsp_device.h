@@ -114,7 +114,6 @@ class DspDevice {
   // Held for the whole of one ReadHIDData; guards every member down to mParser.
   std::mutex mReadMutex;
   std::array<std::uint8_t, kOutputReportSize> mReceiveBuffer{};
-  int mBytesRead = 0;
   ReceiveRing mRing;
   FrameParser mParser;
 
