@@ -205,6 +205,46 @@ TEST_F(WindowTest, NewMenuReplacesTheOpenOne) {
   EXPECT_FALSE(broken.Init(owner.GetHWND(), L"xml/no_menu.xml", POINT{0, 0}));
 }
 
+class Page : public INotifyUI {
+ public:
+  void Notify(TNotifyUI& msg) override { senders.push_back(msg.pSender->GetName()); }
+  std::vector<std::wstring> senders;
+};
+
+TEST_F(WindowTest, VirtualWindowTakesTheNotificationsOfItsControls) {
+  uitest::TestWindow window;
+  ASSERT_TRUE(window.Open());
+  Page page;
+  window.AddVirtualWnd(L"mainpage", &page);
+  auto& pm = window.GetPaintManager();
+  // The row container is marked; the button inside it belongs to the page, the option not.
+  pm.FindControl(L"list")->SetVirtualWnd(L"mainpage");
+  auto* row = pm.FindControl<CListUI>(L"list")->GetRowAt(0);
+  pm.SendNotify(row, DUI_MSGTYPE_ITEMCLICK);
+  pm.SendNotify(pm.FindControl(L"btn_ok"), DUI_MSGTYPE_ITEMCLICK);
+  EXPECT_EQ(page.senders, (std::vector<std::wstring>{L"listitem0"}));
+  window.RemoveVirtualWnd(L"mainpage");
+  pm.SendNotify(row, DUI_MSGTYPE_ITEMCLICK);
+  EXPECT_EQ(page.senders.size(), 1u);
+}
+
+TEST_F(WindowTest, WindowsFoundByTitleAndEndedByAPostedClose) {
+  uitest::TestWindow owner;
+  ASSERT_TRUE(owner.Open());
+  uitest::TestWindow dialog;
+  ASSERT_NE(dialog.Create(owner.GetHWND(), L"msgwnd", UI_WNDSTYLE_DIALOG, WS_EX_TOOLWINDOW), 0u);
+  EXPECT_EQ(FindWindowByTitle(L"MsgWnd", true), dialog.GetHWND());
+  EXPECT_EQ(FindWindowByTitle(L"MsgWnd", false), 0u);
+  owner.onMessage = [&](TMessageUI& msg, bool&) {
+    if (msg.id == kCloseOther) {
+      platform::PostMessage(FindWindowByTitle(L"MsgWnd", true), WM_CLOSE, 5);
+    }
+  };
+  platform::PostMessage(owner.GetHWND(), kCloseOther, 0);
+  EXPECT_EQ(dialog.ShowModal(), 5u);
+  EXPECT_EQ(FindWindowByTitle(L"msgwnd"), 0u);
+}
+
 class Receiver : public SkinChangedReceiver {
  public:
   bool Receive(SkinChangedParam param) override {

@@ -186,10 +186,19 @@ void CControlUI::SetAttribute(std::wstring_view name, std::wstring_view value) {
     SetEnabled(ParseBool(value));
   } else if (name == L"visible") {
     SetVisible(ParseBool(value));
+  } else if (name == L"virtualwnd") {
+    SetVirtualWnd(value);
   } else if (name == L"keyboard") {
     mKeyboard = ParseBool(value);
     UpdateWidgetState();
   }
+}
+
+std::wstring CControlUI::GetVirtualWnd() const {
+  if (!mVirtualWnd.empty() || mParent == nullptr) {
+    return mVirtualWnd;
+  }
+  return mParent->GetVirtualWnd();
 }
 
 void CControlUI::Invalidate() {

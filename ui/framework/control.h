@@ -112,6 +112,11 @@ class CControlUI {
   // pass the rest on.
   virtual void SetAttribute(std::wstring_view name, std::wstring_view value);
 
+  // The virtual window (page) whose receiver gets this control's notifications: the control's
+  // own "virtualwnd" attribute, else its parent's.
+  std::wstring GetVirtualWnd() const;
+  void SetVirtualWnd(std::wstring_view name) { mVirtualWnd = name; }
+
   CContainerUI* GetParent() const { return mParent; }
   CPaintManagerUI* GetManager() const { return mManager; }
 
@@ -169,6 +174,7 @@ class CControlUI {
   std::wstring mUserData;
   std::wstring mToolTip;
   std::wstring mBkImage;
+  std::wstring mVirtualWnd;
   DWORD mBkColor = 0;
   DWORD mBorderColor = 0;
   int mBorderSize = 0;

@@ -32,6 +32,16 @@ QPoint ScreenOrigin() {
 
 }  // namespace
 
+HWND FindWindowByTitle(std::wstring_view title, bool ignoreCase) {
+  for (WindowImplBase* window : LiveWindows()) {
+    const std::wstring text = window->GetWindowText();
+    if (ignoreCase ? EqualsNoCase(text, title) : text == title) {
+      return window->GetHWND();
+    }
+  }
+  return 0;
+}
+
 WindowImplBase::WindowImplBase() = default;
 
 WindowImplBase::~WindowImplBase() {
@@ -266,7 +276,24 @@ void WindowImplBase::KillTimer(UINT id) {
   }
 }
 
+void WindowImplBase::AddVirtualWnd(std::wstring_view name, INotifyUI* page) {
+  mVirtualWnds[std::wstring(name)] = page;
+}
+
+void WindowImplBase::RemoveVirtualWnd(std::wstring_view name) {
+  if (const auto found = mVirtualWnds.find(name); found != mVirtualWnds.end()) {
+    mVirtualWnds.erase(found);
+  }
+}
+
 void WindowImplBase::Notify(TNotifyUI& msg) {
+  if (msg.pSender != nullptr && !mVirtualWnds.empty()) {
+    const std::wstring page = msg.pSender->GetVirtualWnd();
+    if (const auto found = mVirtualWnds.find(page); !page.empty() && found != mVirtualWnds.end()) {
+      found->second->Notify(msg);
+      return;
+    }
+  }
   if (msg.sType == DUI_MSGTYPE_CLICK) {
     OnClick(msg);
   }

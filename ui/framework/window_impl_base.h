@@ -17,6 +17,7 @@
 // inside one of its own handlers.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,6 +30,9 @@
 namespace DuiLib {
 
 class WindowHost;
+
+// The first live window whose title equals `title` (optionally ignoring case), or 0.
+HWND FindWindowByTitle(std::wstring_view title, bool ignoreCase = false);
 
 class WindowImplBase : public INotifyUI,
                        public IMessageFilterUI,
@@ -79,6 +83,11 @@ class WindowImplBase : public INotifyUI,
 
   CPaintManagerUI& GetPaintManager() { return mPaintManager; }
 
+  // A page of the window: notifications of controls marked virtualwnd="name" (or inside such a
+  // container) go to `page` from the base Notify instead of the standard handling.
+  void AddVirtualWnd(std::wstring_view name, INotifyUI* page);
+  void RemoveVirtualWnd(std::wstring_view name);
+
   // Framework use: a message for this window (posted, timer, close, key filter).
   void DispatchMessage(TMessageUI& msg);
 
@@ -88,7 +97,8 @@ class WindowImplBase : public INotifyUI,
   virtual std::wstring GetSkinFile() = 0;
   // Runs once the layout is built and the scale chosen, before Create returns.
   virtual void InitWindow() {}
-  // The default handles "click": OnClick.
+  // The default hands the notification to the sender's virtual window if it has one, else handles
+  // "click" with OnClick.
   void Notify(TNotifyUI& msg) override;
   // Standard clicks: "closebtn" closes with code 0, "minbtn" minimises.
   virtual void OnClick(TNotifyUI& msg);
@@ -110,6 +120,7 @@ class WindowImplBase : public INotifyUI,
   void FinishClose(UINT code);
 
   std::unique_ptr<WindowHost> mHost;
+  std::map<std::wstring, INotifyUI*, std::less<>> mVirtualWnds;
   HWND mHandle = 0;
   HWND mParent = 0;
   DWORD mStyle = 0;

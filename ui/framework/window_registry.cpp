@@ -36,6 +36,14 @@ WindowImplBase* FindWindow(HWND handle) {
   return found != windows.end() ? found->second : nullptr;
 }
 
+std::vector<WindowImplBase*> LiveWindows() {
+  std::vector<WindowImplBase*> windows;
+  for (const auto& [handle, window] : TheRegistry().windows) {
+    windows.push_back(window);
+  }
+  return windows;
+}
+
 void DeliverPostedMessage(TMessageUI& message) {
   if (WindowImplBase* window = FindWindow(message.window)) {
     window->DispatchMessage(message);
