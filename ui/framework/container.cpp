@@ -128,8 +128,9 @@ void CContainerUI::EnableScrollBar(bool vertical) {
   area->setWidgetResizable(false);
   area->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
   auto* content = new QWidget;  // owned by the scroll area
-  content->setAutoFillBackground(false);
   area->setWidget(content);
+  // setWidget turns background filling on; the container paints its own background.
+  content->setAutoFillBackground(false);
   area->viewport()->setAutoFillBackground(false);
   for (const auto& item : mItems) {
     item->GetWidget()->setParent(content);

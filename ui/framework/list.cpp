@@ -35,6 +35,18 @@ class ComboWidget : public QComboBox {
       mControl->SyncItems();
     }
     QComboBox::paintEvent(event);
+    // The drop-down mark, drawn here so it scales with the window.
+    const int scale = mControl->GetManager() != nullptr ? mControl->GetManager()->GetScale() : 100;
+    const qreal half = 4.0 * scale / 100;
+    const QPointF centre(width() - 11.0 * scale / 100, height() / 2.0);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen(ToQColor(isEnabled() ? 0xFF5B6573 : 0xFFB8C0CA));
+    pen.setWidthF(1.5 * scale / 100);
+    painter.setPen(pen);
+    painter.drawPolyline(QList<QPointF>{centre + QPointF(-half, -half / 2),
+                                        centre + QPointF(0, half / 2),
+                                        centre + QPointF(half, -half / 2)});
   }
 
   void keyPressEvent(QKeyEvent* event) override {
@@ -172,13 +184,17 @@ void CComboUI::UpdateWidgetState() {
     return;
   }
   const QColor text = ToQColor(mTextColor);
-  const QString css = QStringLiteral(
-                          "QComboBox { background: white; color: %1; border: %2px solid "
-                          "#C5CCD6; border-radius: %3px; padding: 0 %4px; }")
-                          .arg(text.name())
-                          .arg(Scale(1))
-                          .arg(Scale(3))
-                          .arg(Scale(6));
+  const QString css =
+      QStringLiteral(
+          "QComboBox { background: white; color: %1; border: %2px solid #C5CCD6; "
+          "border-radius: %3px; padding: 0 %4px; }"
+          "QComboBox::drop-down { subcontrol-origin: padding; subcontrol-position: center right; "
+          "width: %5px; border: none; }")
+          .arg(text.name())
+          .arg(Scale(1))
+          .arg(Scale(3))
+          .arg(Scale(6))
+          .arg(Scale(18));
   if (GetWidget()->styleSheet() != css) {
     GetWidget()->setStyleSheet(css);
   }
