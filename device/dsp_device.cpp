@@ -102,7 +102,9 @@ void DspDevice::OpenHIDDevice() {
   // Reads one string into the emptied buffer, counting and logging a failure.
   auto read = [&](const char* failure, auto get) {
     text.fill(L'\0');
-    if (get() < 0) {
+    const int result = get();
+    text.back() = L'\0';  // whatever the transport left, the logged text ends in the buffer
+    if (result < 0) {
       DebugLogA("%s\n", failure);
       ++failures;
     }
@@ -136,7 +138,7 @@ void DspDevice::CloseHIDDevice(bool tellUnit) {
     return;
   }
   if (tellUnit) {
-    PC_Connect(*this, 0);
+    PC_Connect(*this, kPcLeaving);
   }
   // Cleared first, so that a read waiting on another thread stops instead of repeating.
   mHidHandle = nullptr;
