@@ -135,11 +135,6 @@ TEST_F(ReadHidDataTest, WithoutDeviceFailsAtOnceAndLogs) {
   EXPECT_NE(log.Finish().find("mHidHandle is NULL"), std::string::npos);
 }
 
-TEST_F(ReadHidDataTest, TimeOutIsFinal) {
-  Open();
-  EXPECT_FALSE(device->ReadReply(20));
-}
-
 TEST_F(ReadHidDataTest, ErrorIsRetriedWithinTheTimeOut) {
   Open();
   link->QueueError();

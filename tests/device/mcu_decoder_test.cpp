@@ -141,12 +141,5 @@ TEST_F(McuDecoderTest, InitAndPcConnectRepliesPostNothing) {
   EXPECT_NE(log.Finish().find("MCU INIT"), std::string::npos);
 }
 
-TEST_F(McuDecoderTest, RecordsForAClosedWindowAreDropped) {
-  poster->CloseWindow(kMainWindow);
-  Decode({kMcuFlashVersion, kOpReply, 1, 0, 2, 5});
-  EXPECT_TRUE(poster->TakeAll().empty());
-  EXPECT_EQ(poster->DroppedCount(), 1u);
-}
-
 }  // namespace
 }  // namespace device::testing
