@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -192,6 +193,18 @@ TEST_F(NotifyTest, ControlStateReadsBack) {
   EXPECT_FALSE(button->GetWidget()->isVisible());
   button->SetVisible(true);
   EXPECT_TRUE(button->GetWidget()->isVisible());
+  // A value written before its range in the layout is kept; code clamps to the range.
+  auto* level = Pm().FindControl<CProgressUI>(L"level");
+  EXPECT_EQ(level->GetValue(), -30);
+  level->SetValue(-100);
+  EXPECT_EQ(level->GetValue(), -60);
+  // A wrapping text fitted to its content gets the height of its lines.
+  auto* label = Pm().FindControl<CLabelUI>(L"label");
+  label->SetMultiLine(true);
+  label->SizeToText();
+  const int oneLine = QFontMetrics(Pm().GetFont(-1)).height();
+  EXPECT_GE(label->GetFixedHeight(), 2 * oneLine);
+  EXPECT_LT(label->GetFixedHeight(), 4 * oneLine);
   // The label's "{\n}" text shows as two lines.
   EXPECT_EQ(Pm().FindControl(L"label")->GetText(), L"first line\nsecond line");
 }

@@ -50,10 +50,21 @@ void CLabelUI::SizeToText() {
     return;
   }
   const QFontMetrics metrics(GetManager()->GetFont(mFont));
-  const int pixels = metrics.horizontalAdvance(ToQString(GetText()));
-  // Back to layout units, rounding up so the text is never cut.
   const int scale = GetManager()->GetScale();
-  SetFixedWidth((pixels * 100 + scale - 1) / scale + mTextPadding.left + mTextPadding.right + 1);
+  // Back to layout units, rounding up so the text is never cut.
+  const auto toLayout = [scale](int pixels) { return (pixels * 100 + scale - 1) / scale + 1; };
+  if (mMultiLine) {
+    const RECT area = TextRect();
+    if (area.Width() <= 0) {
+      return;
+    }
+    const QRect needed = metrics.boundingRect(QRect(0, 0, area.Width(), 1 << 20), Qt::TextWordWrap,
+                                              ToQString(GetText()));
+    SetFixedHeight(toLayout(needed.height()) + mTextPadding.top + mTextPadding.bottom);
+    return;
+  }
+  const int pixels = metrics.horizontalAdvance(ToQString(GetText()));
+  SetFixedWidth(toLayout(pixels) + mTextPadding.left + mTextPadding.right);
 }
 
 void CLabelUI::SetAttribute(std::wstring_view name, std::wstring_view value) {

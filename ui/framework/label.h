@@ -24,7 +24,8 @@ class CLabelUI : public CControlUI {
   void SetTextVAlign(TextVAlign align);
   void SetTextPadding(RECT padding);
   void SetMultiLine(bool multiLine);
-  // Fixes the width to the width the current text needs (plus text padding).
+  // Fits the label to its current text: a single-line label gets the width the text needs, a
+  // multi-line one the height it needs at its current width (text padding included).
   void SizeToText();
 
   void SetAttribute(std::wstring_view name, std::wstring_view value) override;

@@ -19,20 +19,21 @@ constexpr int kSliderTrackThickness = 4;
 
 void CProgressUI::SetMinValue(int value) {
   mMin = value;
-  SetValue(mValue);
   Invalidate();
 }
 
 void CProgressUI::SetMaxValue(int value) {
   mMax = value;
-  SetValue(mValue);
   Invalidate();
 }
 
+int CProgressUI::GetValue() const {
+  return std::clamp(mValue, std::min(mMin, mMax), std::max(mMin, mMax));
+}
+
 void CProgressUI::SetValue(int value) {
-  const int low = std::min(mMin, mMax);
-  const int high = std::max(mMin, mMax);
-  const int clamped = std::clamp(value, low, high);
+  // Stored within the current range, so stepping past an end does not pile up.
+  const int clamped = std::clamp(value, std::min(mMin, mMax), std::max(mMin, mMax));
   if (clamped != mValue) {
     mValue = clamped;
     Invalidate();
@@ -60,7 +61,8 @@ void CProgressUI::SetAttribute(std::wstring_view name, std::wstring_view value) 
   } else if (name == L"max") {
     SetMaxValue(ParseInt(value));
   } else if (name == L"value") {
-    SetValue(ParseInt(value));
+    // Layout attributes may name the value before the range: keep it as written.
+    mValue = ParseInt(value);
   } else if (name == L"hor") {
     SetHorizontal(ParseBool(value));
   } else if (name == L"vertical") {
@@ -77,7 +79,7 @@ void CProgressUI::SetAttribute(std::wstring_view name, std::wstring_view value) 
 RECT CProgressUI::ForeRect() const {
   const SIZE size = GetClientSize();
   const int range = mMax - mMin;
-  const double fraction = range == 0 ? 0.0 : static_cast<double>(mValue - mMin) / range;
+  const double fraction = range == 0 ? 0.0 : static_cast<double>(GetValue() - mMin) / range;
   if (mHorizontal) {
     return RECT{0, 0, static_cast<int>(size.cx * fraction + 0.5), size.cy};
   }

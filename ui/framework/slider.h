@@ -13,8 +13,9 @@ class CProgressUI : public CLabelUI {
   int GetMaxValue() const { return mMax; }
   void SetMinValue(int value);
   void SetMaxValue(int value);
-  int GetValue() const { return mValue; }
-  // Sets the value (clamped to the range) without notifying.
+  // The value, within the range (a value set before the range is kept and read within it).
+  int GetValue() const;
+  // Sets the value without notifying.
   virtual void SetValue(int value);
   bool IsHorizontal() const { return mHorizontal; }
   void SetHorizontal(bool horizontal);
