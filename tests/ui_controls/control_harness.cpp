@@ -6,25 +6,41 @@
 #include <QPainter>
 #include <QTest>
 #include <algorithm>
+#include <memory>
+
+#include <gtest/gtest.h>
 
 #include "ui/framework/image_cache.h"
 #include "ui/framework/resource_manager.h"
 
 namespace ui_test {
 
-void EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "ui_controls_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-}
+namespace {
+
+// The application object every test needs, alive from before the first test to after the last
+// (ending it at static destruction would outlive Qt's own globals).
+class QtEnvironment : public testing::Environment {
+ public:
+  void SetUp() override { mApp = std::make_unique<QApplication>(mArgc, mArgv); }
+  void TearDown() override { mApp.reset(); }
+
+ private:
+  int mArgc = 1;
+  char mName[32] = "ui_controls_tests";
+  char* mArgv[2] = {mName, nullptr};
+  std::unique_ptr<QApplication> mApp;
+};
+
+[[maybe_unused]] testing::Environment* const kEnvironment =
+    testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+}  // namespace
 
 int DpiForScale(int scale) {
   return scale * DuiLib::kDefaultDpi / 100;
 }
 
 Harness::Harness(int scale) {
-  EnsureApplication();
   manager.SetDPI(DpiForScale(scale));
   manager.AddNotifier(this);
 }

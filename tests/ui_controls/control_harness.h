@@ -13,9 +13,6 @@
 
 namespace ui_test {
 
-// The application object every test needs; created on first use.
-void EnsureApplication();
-
 // Scale in percent to the DPI value that gives it.
 int DpiForScale(int scale);
 

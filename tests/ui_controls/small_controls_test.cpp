@@ -23,7 +23,6 @@ constexpr QRgb kGreen = 0xFF00FF00;
 constexpr QRgb kWhite = 0xFFFFFFFF;
 
 TEST(CustomControls, AnswerTheirClassAndInterfaceNames) {
-  ui_test::EnsureApplication();
   struct Expected {
     const wchar_t* tag;
     const wchar_t* className;

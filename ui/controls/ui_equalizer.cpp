@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "ui/framework/notify.h"
 #include "ui/framework/paint_manager.h"

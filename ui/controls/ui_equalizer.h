@@ -66,7 +66,10 @@ class UIEqualizer : public DuiLib::CControlUI {
   void SetDragAllDirection(std::uint8_t value);
 
   int GetBandCount() const { return mBandCount; }
-  const EqualizerBand& GetBand(int index) const { return mBands.at(index); }
+  // Band `index` as last edited or handed in; an empty band for an index outside 0..30.
+  EqualizerBand GetBand(int index) const {
+    return IsBandSlot(index) ? mBands[index] : EqualizerBand{};
+  }
   int GetHpFreq() const { return mHpFreq; }
   int GetLpFreq() const { return mLpFreq; }
   int GetCurrentControlIndex() const { return mCurrentControlIndex; }
@@ -75,9 +78,13 @@ class UIEqualizer : public DuiLib::CControlUI {
   bool IsAllBypass() const { return mAllBypass; }
   bool HasFocusFlag() const { return mFocused; }
   const EqualizerGeometry& GetGeometry() const { return mGeometry; }
-  // Rectangles as last laid out, in control pixels.
-  const DuiLib::RECT& GetBandHitRect(int index) const { return mHitRects.at(index); }
-  DuiLib::POINT GetBandPoint(int index) const { return mPoints.at(index); }
+  // Points and rectangles as last laid out, in control pixels (empty outside 0..30).
+  DuiLib::RECT GetBandHitRect(int index) const {
+    return IsBandSlot(index) ? mHitRects[index] : DuiLib::RECT{};
+  }
+  DuiLib::POINT GetBandPoint(int index) const {
+    return IsBandSlot(index) ? mPoints[index] : DuiLib::POINT{};
+  }
   const DuiLib::RECT& GetHpRect() const { return mHpRect; }
   const DuiLib::RECT& GetLpRect() const { return mLpRect; }
   const DuiLib::RECT& GetQHandleRect(int side) const { return side == 0 ? mQLeft : mQRight; }
@@ -93,6 +100,7 @@ class UIEqualizer : public DuiLib::CControlUI {
   void DoEvent(DuiLib::TEventUI& event) override;
 
  private:
+  static bool IsBandSlot(int index) { return index >= 0 && index < kMaxEqualizerBands; }
   int DisplayScale() const;
   void FullLayout();
   void LayoutSelectedBand();
