@@ -61,8 +61,8 @@ WindowImplBase::~WindowImplBase() {
 
 HWND WindowImplBase::Create(HWND parent, std::wstring_view title, DWORD style, DWORD exStyle, int x,
                             int y, int cx, int cy) {
-  if (mHandle != 0) {
-    return mHandle;
+  if (mHost) {
+    return mHandle;  // a window object makes one native window in its life
   }
   mParent = parent;
   mStyle = style;
