@@ -155,6 +155,13 @@ TEST_P(EditorMouseTest, MarkersNeverCrossEachOther) {
   ui_test::Release(editor, QPoint(0, 10));
   EXPECT_GT(editor.GetLpFreq(), hp);
   EXPECT_GT(harness.Count(DUI_MSGTYPE_EQUALIZER_LP), 0);
+
+  // With "L" hidden, "H" has no upper limit but the plot's edge.
+  editor.setCurEqHpLp(100, 0);
+  ui_test::Press(editor, Centre(editor.GetHpRect()));
+  ui_test::DragTo(editor, QPoint(geometry.plot.right + 20, 10));
+  ui_test::Release(editor, QPoint(geometry.plot.right + 20, 10));
+  EXPECT_EQ(editor.GetHpFreq(), 20000);
 }
 
 TEST_P(EditorMouseTest, PressOnNothingStartsNoCapture) {

@@ -98,6 +98,29 @@ TEST_F(CalibrationDisplayTest, MeasuredPointsOutsideTheRangeAreSkipped) {
   EXPECT_NE(hidden.pixel(kMargin + 300, y), color);
 }
 
+TEST_F(CalibrationDisplayTest, EqualiserCurvesInTheirChannelColours) {
+  // Flat equalisers at +5 dB (channel 0) and -10 dB (channel 1) on a 512-point grid.
+  std::array<double, ui::kCurvePoints> frequencies{};
+  std::array<double, ui::kCurvePoints> up{};
+  std::array<double, ui::kCurvePoints> down{};
+  for (int k = 0; k < ui::kCurvePoints; ++k) {
+    frequencies[k] = std::pow(10.0, std::log10(24000.0) * (k + 1) / ui::kCurvePoints);
+    up[k] = 5.0;
+    down[k] = -10.0;
+  }
+  const std::array<ui::CurveInput, 2> channels = {ui::CurveInput{frequencies, up, true},
+                                                  ui::CurveInput{frequencies, down, true}};
+  display.SetEqCurves(channels);
+  const QImage image = ui_test::Render(display);
+  const auto onRow = [&](int x, int y, QRgb color) {
+    return image.pixel(x, y) == color || image.pixel(x, y - 1) == color;
+  };
+  for (const int x : {50, 300, 550}) {
+    EXPECT_TRUE(onRow(x, 150 - 150 * 5 / 20, ui::kAcEqualizerColors[0])) << x;
+    EXPECT_TRUE(onRow(x, 150 + 150 * 10 / 20, ui::kAcEqualizerColors[1])) << x;
+  }
+}
+
 class SelectableButtonTest : public testing::Test {
  protected:
   void SetUp() override {
