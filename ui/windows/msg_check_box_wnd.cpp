@@ -1,9 +1,5 @@
 #include "ui/windows/msg_check_box_wnd.h"
 
-#include <QFontMetrics>
-#include <QRect>
-#include <QString>
-
 #include "ui/framework/button.h"
 #include "ui/framework/label.h"
 #include "ui/windows/dialog_rules.h"
@@ -12,24 +8,6 @@
 namespace ui {
 
 using namespace DuiLib;
-
-namespace {
-
-// Gives a wrapping text control the height its text needs at its current width, so the options
-// below it move up or down with the length of the message.
-void FitHeightToText(CLabelUI& label, const CPaintManagerUI& manager) {
-  const int width = label.GetPos().Width();
-  if (width <= 0) {
-    return;
-  }
-  const QFontMetrics metrics(manager.GetFont(label.GetFont()));
-  const QRect needed = metrics.boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap,
-                                            QString::fromStdWString(label.GetText()));
-  const int scale = manager.GetScale();
-  label.SetFixedHeight((needed.height() * 100 + scale - 1) / scale + 2);
-}
-
-}  // namespace
 
 int CMsgCheckBoxWnd::Show(HWND owner, std::wstring_view title, std::wstring_view text,
                           const std::array<std::wstring, 2>& options) {
@@ -51,7 +29,7 @@ void CMsgCheckBoxWnd::SetMessage(std::wstring_view title, std::wstring_view text
   if (!text.empty()) {
     if (auto* label = mPaintManager.FindControl<CLabelUI>(L"MessageText")) {
       label->SetText(text);
-      FitHeightToText(*label, mPaintManager);
+      label->SizeToText();
     }
   }
   if (!options[0].empty() && !options[1].empty()) {
