@@ -1,5 +1,7 @@
 #include "ui/windows/name_msg_wnd.h"
 
+#include <algorithm>
+
 #include "ui/framework/edit.h"
 #include "ui/windows/dialog_rules.h"
 #include "ui/windows/msg_wnd.h"
@@ -7,6 +9,10 @@
 namespace ui {
 
 using namespace DuiLib;
+
+namespace {
+constexpr std::size_t kMaxEditChars = 32767;
+}  // namespace
 
 int CNameMsgWnd::Show(HWND owner, std::wstring& name, std::size_t capacity) {
   CNameMsgWnd wnd(name, capacity);
@@ -21,6 +27,8 @@ CNameMsgWnd::CNameMsgWnd(std::wstring& name, std::size_t capacity)
 
 void CNameMsgWnd::InitWindow() {
   if (auto* edit = mPaintManager.FindControl<CEditUI>(L"name_edt")) {
+    // The edit takes no more than the buffer holds (QLineEdit counts UTF-16 units too).
+    edit->SetMaxChar(static_cast<int>(std::min<std::size_t>(mCapacity, kMaxEditChars)));
     edit->SetText(mName);
     edit->SetFocus();
     edit->SetSelAtEnd();
