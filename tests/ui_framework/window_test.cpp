@@ -5,6 +5,7 @@
 #include <atomic>
 #include <thread>
 
+#include "platform/monitor_list.h"
 #include "platform/post_message.h"
 #include "platform/window_messages.h"
 #include "tests/ui_framework/test_window.h"
@@ -157,6 +158,15 @@ TEST_F(WindowTest, CenteredOverTheOwnerInsideTheWorkArea) {
   const RECT clamped = dialog.GetWindowRect();
   EXPECT_GE(clamped.left, 0);
   EXPECT_GE(clamped.top, 0);
+  // Without an owner: centred on the work area of its monitor.
+  uitest::TestWindow alone(L"XML_REPEAT");
+  ASSERT_NE(alone.Create(0, L"alone", UI_WNDSTYLE_DIALOG, WS_EX_TOOLWINDOW), 0u);
+  alone.SetWindowPos(10, 10, 200, 100);
+  alone.CenterWindow();
+  const platform::ScreenRect work = platform::WorkAreaAt(10, 10);
+  const RECT centred = alone.GetWindowRect();
+  EXPECT_EQ(centred.left + 100, (work.left + work.right) / 2);
+  EXPECT_EQ(centred.top + 50, (work.top + work.bottom) / 2);
 }
 
 TEST_F(WindowTest, MenuItemReachesTheOwnerWithItsRecord) {

@@ -129,7 +129,9 @@ void WindowImplBase::CenterWindow() {
   if (owner != nullptr && owner->mHost && owner->mHost->isVisible()) {
     over = owner->mHost->frameGeometry();
   } else {
-    const platform::ScreenRect area = platform::WorkAreaAt(0, 0);
+    // Without an owner: the work area of the monitor the window stands on.
+    const QPoint own = mHost->geometry().center() - origin;
+    const platform::ScreenRect area = platform::WorkAreaAt(own.x(), own.y());
     over = ToQRect(RECT{area.left, area.top, area.right, area.bottom}).translated(origin);
   }
   const QPoint centre = over.center() - origin;

@@ -50,8 +50,8 @@ class WindowImplBase : public INotifyUI,
   // handler has run; see SetFatalErrorHandler).
   HWND Create(HWND parent, std::wstring_view title, DWORD style, DWORD exStyle,
               int x = CW_USEDEFAULT, int y = CW_USEDEFAULT, int cx = 0, int cy = 0);
-  // Centres the window over its owner (over the screen without one), kept inside the work area
-  // of that monitor.
+  // Centres the window over its owner (without one, on the work area of the monitor it stands
+  // on), kept inside the work area of that monitor.
   void CenterWindow();
   // Shows the window modally and runs a nested loop, which keeps dispatching posted messages to
   // every window, until Close; returns the code given to Close.
