@@ -102,6 +102,12 @@ TEST_F(WindowTest, HandledCloseKeepsTheWindowAndPostedCloseEndsIt) {
   refuse = false;
   platform::PostMessage(window.GetHWND(), WM_SYSCOMMAND, SC_CLOSE);
   EXPECT_TRUE(QTest::qWaitFor([&] { return window.destroyed == 1; }, 5000));
+  // Closed before a modal loop ran: the loop returns the close code at once.
+  uitest::TestWindow early;
+  ASSERT_TRUE(early.Open());
+  early.Close(4);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return early.destroyed == 1; }, 5000));
+  EXPECT_EQ(early.ShowModal(), 4u);
 }
 
 TEST_F(WindowTest, CloseButtonClosesWithCodeZero) {

@@ -1,5 +1,5 @@
 // The skin's resources, process-wide: the archive every skin file is read from, the resource
-// index, images per scale and the language tables.
+// index, images per scale and the language tables. Used on the UI thread only.
 #pragma once
 
 #include <cstdint>

@@ -147,8 +147,11 @@ void WindowImplBase::CenterWindow() {
 }
 
 UINT WindowImplBase::ShowModal() {
-  if (!mHost || mHandle == 0) {
+  if (!mHost) {
     return static_cast<UINT>(-1);
+  }
+  if (mHandle == 0) {
+    return mCloseCode;  // closed before its loop started
   }
   mHost->setWindowModality(Qt::ApplicationModal);
   ShowWindow(true, true);
@@ -191,6 +194,7 @@ void WindowImplBase::FinishClose(UINT code) {
   // From here on the window is gone: messages still on their way to it are dropped.
   UnregisterWindow(mHandle);
   mHandle = 0;
+  mCloseCode = code;
   mHost->StopAllTimers();
   mHost->hide();
   OnDestroy();

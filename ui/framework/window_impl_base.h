@@ -54,7 +54,8 @@ class WindowImplBase : public INotifyUI,
   // on), kept inside the work area of that monitor.
   void CenterWindow();
   // Shows the window modally and runs a nested loop, which keeps dispatching posted messages to
-  // every window, until Close; returns the code given to Close.
+  // every window, until Close; returns the code given to Close (at once for a window already
+  // closed; -1 for one never created).
   UINT ShowModal();
   // Ends the window: WM_CLOSE reaches HandleCustomMessage first; unless it is marked handled the
   // window is hidden, OnDestroy runs and a running ShowModal returns `code`.
@@ -127,6 +128,7 @@ class WindowImplBase : public INotifyUI,
   DWORD mExStyle = 0;
   RECT mScaleMonitor;
   int mModalDepth = 0;
+  UINT mCloseCode = 0;
 };
 
 }  // namespace DuiLib
