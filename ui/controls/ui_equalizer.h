@@ -123,7 +123,10 @@ class UIEqualizer : public DuiLib::CControlUI {
     QPoint origin;
     bool valid = false;
   };
-  void PaintCurves(QPainter& painter);
+  // The background, frame and grid (with the other channels' curves when `withOthers`), from a
+  // layer kept while the layout, the colour and those curves stay.
+  void PaintBase(QPainter& painter, qreal ratio, bool withOthers);
+  void PaintLayer(QPainter& painter, CurveLayer& layer, qreal ratio, bool selected);
   void RenderLayer(CurveLayer& layer, qreal pixelRatio, bool selected) const;
   void StrokeOtherCurves(QPainter& painter) const;
   void StrokeSelectedCurve(QPainter& painter) const;
@@ -160,6 +163,10 @@ class UIEqualizer : public DuiLib::CControlUI {
   int mChannelCount = 0;
   int mCurrChannel = -1;
   EqualizerGeometry mPathGeometry;  // the layout the paths were built for
+  QImage mBaseLayer;
+  EqualizerGeometry mBaseGeometry;
+  DuiLib::DWORD mBaseColor = 0;
+  qint64 mBaseOthersKey = -1;  // the other curves' layer it holds, -1 for none
   CurveLayer mOtherLayer;
   CurveLayer mSelectedLayer;
 

@@ -75,42 +75,78 @@ void UIEqualizer::DoPaint(QPainter& painter) {
   } else {
     LayoutSelectedBand();
   }
-  std::array<int, kGainGridLines.size()> levelYs{};
-  for (std::size_t i = 0; i < kGainGridLines.size(); ++i) {
-    levelYs[i] = static_cast<int>(std::lround(mGeometry.GainToY(kGainGridLines[i])));
+  const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+  // Without a logo or the all-bypass text nothing lies between the grid and the curves, so the
+  // other channels' curves join the grid's layer and a paint copies one opaque image.
+  const bool othersInBase = mCurveLogo.empty() && !mAllBypass;
+  PaintBase(painter, ratio, othersInBase);
+  if (!othersInBase) {
+    if (!mCurveLogo.empty()) {
+      DrawImage(painter, mCurveLogo);
+    } else {
+      const RECT& plot = mGeometry.plot;
+      mStyle.Draw(painter, mBypassQFont,
+                  RECT{plot.left, plot.top + kBypassTextTop, plot.right, plot.bottom},
+                  RECT{Scale(mStyle.textPadding.left), Scale(mStyle.textPadding.top),
+                       Scale(mStyle.textPadding.right), Scale(mStyle.textPadding.bottom)},
+                  DuiLib::CResourceManager::GetInstance()->GetText(L"${all_bypass}"),
+                  kBypassTextColor);
+    }
+    PaintLayer(painter, mOtherLayer, ratio, false);
   }
-  std::array<int, kFrequencyGridLines.size() - 1> frequencyXs{};
-  for (std::size_t i = 0; i < frequencyXs.size(); ++i) {
-    frequencyXs[i] = mGeometry.FrequencyToX(kFrequencyGridLines[i]);
-  }
-  PaintPlotGrid(painter,
-                PlotGrid{mGeometry.plot, static_cast<int>(std::lround(mGeometry.y0)), levelYs,
-                         frequencyXs, mGeometry.Px(1)},
-                GetBkColor());
-
-  if (!mCurveLogo.empty()) {
-    DrawImage(painter, mCurveLogo);
-  } else if (mAllBypass) {
-    const RECT& plot = mGeometry.plot;
-    mStyle.Draw(
-        painter, mBypassQFont, RECT{plot.left, plot.top + kBypassTextTop, plot.right, plot.bottom},
-        RECT{Scale(mStyle.textPadding.left), Scale(mStyle.textPadding.top),
-             Scale(mStyle.textPadding.right), Scale(mStyle.textPadding.bottom)},
-        DuiLib::CResourceManager::GetInstance()->GetText(L"${all_bypass}"), kBypassTextColor);
-  }
-  PaintCurves(painter);
+  PaintLayer(painter, mSelectedLayer, ratio, true);
   PaintLabels(painter);
 }
 
-void UIEqualizer::PaintCurves(QPainter& painter) {
-  const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
-  for (CurveLayer* layer : {&mOtherLayer, &mSelectedLayer}) {
-    if (!layer->valid || layer->image.devicePixelRatioF() != ratio) {
-      RenderLayer(*layer, ratio, layer == &mSelectedLayer);
+void UIEqualizer::PaintBase(QPainter& painter, qreal ratio, bool withOthers) {
+  if (withOthers && (!mOtherLayer.valid || mOtherLayer.image.devicePixelRatioF() != ratio)) {
+    RenderLayer(mOtherLayer, ratio, false);
+  }
+  // The layer of the other curves is rendered anew on every change, so its image identifies it.
+  const qint64 othersKey = withOthers ? mOtherLayer.image.cacheKey() : -1;
+  const DuiLib::DWORD background = GetBkColor();
+  const RECT& plot = mGeometry.plot;
+  const bool current = !mBaseLayer.isNull() && mBaseLayer.devicePixelRatioF() == ratio &&
+                       mBaseColor == background && mBaseGeometry.plot == plot &&
+                       mBaseGeometry.scale == mGeometry.scale && mBaseOthersKey == othersKey;
+  if (!current && plot.Width() > 0 && plot.Height() > 0) {
+    mBaseGeometry = mGeometry;
+    mBaseColor = background;
+    mBaseOthersKey = othersKey;
+    const bool opaque = (background >> 24) == 0xFF;
+    mBaseLayer = QImage(QSize(plot.Width(), plot.Height()) * ratio,
+                        opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    mBaseLayer.setDevicePixelRatio(ratio);
+    mBaseLayer.fill(Qt::transparent);
+    std::array<int, kGainGridLines.size()> levelYs{};
+    for (std::size_t i = 0; i < kGainGridLines.size(); ++i) {
+      levelYs[i] = static_cast<int>(std::lround(mGeometry.GainToY(kGainGridLines[i])));
     }
-    if (!layer->image.isNull()) {
-      painter.drawImage(layer->origin, layer->image);
+    std::array<int, kFrequencyGridLines.size() - 1> frequencyXs{};
+    for (std::size_t i = 0; i < frequencyXs.size(); ++i) {
+      frequencyXs[i] = mGeometry.FrequencyToX(kFrequencyGridLines[i]);
     }
+    QPainter layer(&mBaseLayer);
+    layer.translate(-plot.left, -plot.top);
+    PaintPlotGrid(layer,
+                  PlotGrid{plot, static_cast<int>(std::lround(mGeometry.y0)), levelYs, frequencyXs,
+                           mGeometry.Px(1)},
+                  background);
+    if (withOthers && !mOtherLayer.image.isNull()) {
+      layer.drawImage(mOtherLayer.origin, mOtherLayer.image);
+    }
+  }
+  if (!mBaseLayer.isNull()) {
+    painter.drawImage(QPoint(plot.left, plot.top), mBaseLayer);
+  }
+}
+
+void UIEqualizer::PaintLayer(QPainter& painter, CurveLayer& layer, qreal ratio, bool selected) {
+  if (!layer.valid || layer.image.devicePixelRatioF() != ratio) {
+    RenderLayer(layer, ratio, selected);
+  }
+  if (!layer.image.isNull()) {
+    painter.drawImage(layer.origin, layer.image);
   }
 }
 
