@@ -136,6 +136,20 @@ TEST_F(FatalErrorTest, BrokenLayoutTakesTheSamePath) {
   EXPECT_EQ(mCall.text, L"加载资源文件失败：NO_SUCH_ID");
 }
 
+TEST_F(FatalErrorTest, IncludeLoopsAndRunawayRepeatsAreRefused) {
+  // GIVEN a file that includes itself, and a repeat of two billion rows
+  // THEN building stops with an error instead of running out of stack or memory.
+  CDialogBuilder builder;
+  CPaintManagerUI manager;
+  EXPECT_EQ(builder.Create(L"xml/loop.xml", nullptr, &manager), nullptr);
+  EXPECT_NE(builder.GetError().find(L"nested too deeply"), std::wstring::npos);
+  EXPECT_EQ(builder.Create(L"xml/long_repeat.xml", nullptr, &manager), nullptr);
+  EXPECT_NE(builder.GetError().find(L"too long"), std::wstring::npos);
+  uitest::TestWindow window(L"xml/loop.xml");
+  EXPECT_EQ(window.Create(0, L"x", UI_WNDSTYLE_DIALOG, 0), 0u);
+  EXPECT_EQ(mCall.text, L"加载资源文件失败：xml/loop.xml");
+}
+
 TEST_F(FatalErrorTest, WithoutAnArchiveNoLayoutLoads) {
   CResourceManager::GetInstance()->Reset();
   uitest::TestWindow window;

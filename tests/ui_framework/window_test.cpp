@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -219,6 +220,82 @@ TEST_F(WindowTest, NewMenuReplacesTheOpenOne) {
   EXPECT_TRUE(second.IsOpen());
   CMenuWnd broken;
   EXPECT_FALSE(broken.Init(owner.GetHWND(), L"xml/no_menu.xml", POINT{0, 0}));
+}
+
+TEST_F(WindowTest, PostedMessagesKeepTheOrderOfEachThread) {
+  uitest::TestWindow window;
+  ASSERT_TRUE(window.Open());
+  constexpr int kPerThread = 200;
+  std::vector<std::vector<WPARAM>> seen(2);
+  int total = 0;
+  window.onMessage = [&](TMessageUI& msg, bool& handled) {
+    if (msg.id == kPing) {
+      seen[static_cast<std::size_t>(msg.value)].push_back(msg.wParam);
+      ++total;
+      handled = true;
+    }
+  };
+  std::vector<std::thread> workers;
+  for (int thread = 0; thread < 2; ++thread) {
+    workers.emplace_back([&, thread] {
+      for (int i = 0; i < kPerThread; ++i) {
+        platform::PostMessage(window.GetHWND(), kPing, static_cast<WPARAM>(i), thread);
+      }
+    });
+  }
+  for (auto& worker : workers) {
+    worker.join();
+  }
+  ASSERT_TRUE(QTest::qWaitFor([&] { return total == 2 * kPerThread; }, 5000));
+  for (const auto& order : seen) {
+    ASSERT_EQ(order.size(), static_cast<std::size_t>(kPerThread));
+    EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
+  }
+}
+
+// A control that counts its timer ticks.
+class TickingControl : public CControlUI {
+ public:
+  void DoEvent(TEventUI& event) override {
+    if (event.Type == UIEVENT_TIMER) {
+      ids.push_back(event.wParam);
+    }
+    CControlUI::DoEvent(event);
+  }
+  std::vector<WPARAM> ids;
+};
+
+TEST_F(WindowTest, ControlTimersStopWithTheControl) {
+  uitest::TestWindow window;
+  ASSERT_TRUE(window.Open());
+  auto& pm = window.GetPaintManager();
+  auto* root = pm.FindControl<CContainerUI>(L"root");
+  auto* ticking = static_cast<TickingControl*>(root->Add(std::make_unique<TickingControl>()));
+  ASSERT_TRUE(pm.SetTimer(ticking, 9, 5));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ticking->ids.size() >= 2; }, 5000));
+  EXPECT_EQ(ticking->ids.front(), 9u);
+  // Removing the control ends its timers: nothing may reach the freed control.
+  EXPECT_TRUE(root->Remove(ticking));
+  QTest::qWait(30);  // a stopped timer stays quiet; there is no event to wait for
+}
+
+TEST_F(WindowTest, MenuRecordFieldsAreCutToTheirCapacity) {
+  uitest::TestWindow owner;
+  ASSERT_TRUE(owner.Open());
+  std::vector<MenuCmd> clicks;
+  owner.onMessage = [&](TMessageUI& msg, bool&) {
+    if (const auto* record = platform::RecordAs<MenuCmd>(msg)) {
+      clicks.push_back(*record);
+    }
+  };
+  CMenuWnd menu;
+  ASSERT_TRUE(menu.Init(owner.GetHWND(), L"xml/menu.xml", POINT{0, 0}));
+  CMenuElementUI* item = menu.FindMenuItem(L"option_item_language");
+  item->SetText(std::wstring(3000, L'y'));
+  item->Activate();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return clicks.size() == 1; }, 5000));
+  EXPECT_EQ(clicks[0].szText.size(), MenuCmd::kTextCapacity - 1);
+  EXPECT_EQ(clicks[0].szName, L"option_item_language");
 }
 
 class Page : public INotifyUI {
