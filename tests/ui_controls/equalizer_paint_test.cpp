@@ -101,6 +101,48 @@ TEST_P(EditorPaintTest, HiddenChannelsAreNotDrawnAndMissingColoursAreGrey) {
                       ui::kDefaultCurveColor));
 }
 
+TEST_P(EditorPaintTest, RepaintsFollowEveryChangeOfCurvesColoursAndLayout) {
+  const FlatCurve high(6.0);
+  const FlatCurve low(-9.0);
+  const FlatCurve lower(-15.0);
+  const auto& geometry = editor.GetGeometry();
+  const auto row = [&](double level) {
+    return static_cast<int>(std::lround(editor.GetGeometry().GainToY(level)));
+  };
+  std::array<CurveInput, 2> curves = {CurveInput{high.frequencies, high.levels, true},
+                                      CurveInput{low.frequencies, low.levels, true}};
+  editor.SetCurves(curves, 0);
+  ui_test::Render(editor);
+
+  // Another channel's curve moves.
+  curves[1] = CurveInput{lower.frequencies, lower.levels, true};
+  editor.SetCurves(curves, 0);
+  QImage image = ui_test::Render(editor);
+  const int x = geometry.FrequencyToX(700.0);
+  EXPECT_FALSE(CurveAt(image, x, row(-9.0), kOtherCurveColor));
+  EXPECT_TRUE(CurveAt(image, x, row(-15.0), kOtherCurveColor));
+
+  // The selection moves to channel 1: the colours change places.
+  editor.SetCurves(curves, 1);
+  image = ui_test::Render(editor);
+  EXPECT_TRUE(CurveAt(image, x, row(-15.0), ui::kSelectedCurveColor));
+  EXPECT_TRUE(CurveAt(image, x, row(6.0), 0xFF00FF00));
+
+  // New colours and a new background.
+  editor.SetAttribute(L"curvecolor", L"#FFFFFF00");
+  editor.SetBkColor(0xFF303030);
+  image = ui_test::Render(editor);
+  EXPECT_TRUE(CurveAt(image, x, row(6.0), 0xFFFFFF00));
+  EXPECT_EQ(image.pixel(x + 5, row(3.0)), 0xFF303030u);
+
+  // A new size: everything is laid out and drawn at the new size.
+  harness.Attach(editor, scale * 800 / 100, scale * 300 / 100);
+  image = ui_test::Render(editor);
+  ASSERT_EQ(image.width(), scale * 800 / 100);
+  EXPECT_TRUE(CurveAt(image, editor.GetGeometry().FrequencyToX(700.0), row(-15.0),
+                      ui::kSelectedCurveColor));
+}
+
 // Pixels of `a` that differ from `b`, as a bounding rectangle (empty when equal).
 QRect Difference(const QImage& a, const QImage& b) {
   QRect changed;
