@@ -279,6 +279,35 @@ TEST_F(WindowTest, ControlTimersStopWithTheControl) {
   QTest::qWait(30);  // a stopped timer stays quiet; there is no event to wait for
 }
 
+TEST_F(WindowTest, AControlMayBeRemovedFromItsOwnNotification) {
+  // GIVEN a handler that removes the button that was clicked WHEN the user clicks it
+  // THEN the button goes away without the click handling touching freed memory.
+  uitest::TestWindow window;
+  ASSERT_TRUE(window.Open());
+  auto& pm = window.GetPaintManager();
+  CControlUI* button = pm.FindControl(L"btn_ok");
+  auto* row = button->GetParent();
+  window.onMessage = nullptr;
+  bool removed = false;
+  class Remover : public INotifyUI {
+   public:
+    explicit Remover(bool& removed) : mRemoved(removed) {}
+    void Notify(TNotifyUI& msg) override {
+      if (msg.sType == DUI_MSGTYPE_CLICK && msg.pSender->GetName() == L"btn_ok") {
+        mRemoved = msg.pSender->GetParent()->Remove(msg.pSender);
+      }
+    }
+    bool& mRemoved;
+  } remover(removed);
+  pm.AddNotifier(&remover);
+  QTest::mouseClick(button->GetWidget(), Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_TRUE(removed);
+  EXPECT_EQ(pm.FindControl(L"btn_ok"), nullptr);
+  EXPECT_EQ(row->GetItemIndex(button), -1);
+  QTest::qWait(10);  // let the delayed release run; a fault here shows in sanitizer builds
+  pm.RemoveNotifier(&remover);
+}
+
 TEST_F(WindowTest, MenuRecordFieldsAreCutToTheirCapacity) {
   uitest::TestWindow owner;
   ASSERT_TRUE(owner.Open());

@@ -63,22 +63,35 @@ CControlUI* CContainerUI::AddAt(std::unique_ptr<CControlUI> control, int index) 
 }
 
 bool CContainerUI::Remove(CControlUI* control) {
-  const int index = GetItemIndex(control);
-  if (index < 0) {
+  std::unique_ptr<CControlUI> removed = TakeItem(control);
+  if (!removed) {
     return false;
   }
-  mItems.erase(mItems.begin() + index);
+  if (GetManager() != nullptr) {
+    GetManager()->ReleaseLater(std::move(removed));
+  }
   NeedParentUpdate();
   return true;
 }
 
-std::unique_ptr<CControlUI> CContainerUI::Detach(CControlUI* control) {
+std::unique_ptr<CControlUI> CContainerUI::TakeItem(CControlUI* control) {
   const int index = GetItemIndex(control);
   if (index < 0) {
     return nullptr;
   }
-  std::unique_ptr<CControlUI> detached = std::move(mItems[static_cast<std::size_t>(index)]);
+  std::unique_ptr<CControlUI> taken = std::move(mItems[static_cast<std::size_t>(index)]);
   mItems.erase(mItems.begin() + index);
+  return taken;
+}
+
+std::unique_ptr<CControlUI> CContainerUI::Detach(CControlUI* control) {
+  std::unique_ptr<CControlUI> detached = TakeItem(control);
+  if (!detached) {
+    return nullptr;
+  }
+  if (GetManager() != nullptr) {
+    GetManager()->ForgetSubtree(detached.get());
+  }
   detached->GetWidget()->hide();
   detached->GetWidget()->setParent(nullptr);
   detached->SetManager(nullptr, nullptr);
@@ -87,7 +100,9 @@ std::unique_ptr<CControlUI> CContainerUI::Detach(CControlUI* control) {
 }
 
 void CContainerUI::RemoveAll() {
-  mItems.clear();
+  while (!mItems.empty()) {
+    Remove(mItems.back().get());
+  }
   NeedParentUpdate();
 }
 

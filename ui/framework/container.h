@@ -21,6 +21,8 @@ class CContainerUI : public CControlUI {
   // Takes the control; returns it for convenience (null when `control` was null).
   CControlUI* Add(std::unique_ptr<CControlUI> control);
   CControlUI* AddAt(std::unique_ptr<CControlUI> control, int index);
+  // Removes and destroys `control` (in a window: on the next turn of the event loop, so a
+  // control may be removed from inside its own notification).
   bool Remove(CControlUI* control);
   // Takes `control` out of this container and hands it over (null when it is not a child).
   std::unique_ptr<CControlUI> Detach(CControlUI* control);
@@ -59,6 +61,8 @@ class CContainerUI : public CControlUI {
   std::vector<std::unique_ptr<CControlUI>> mItems;
 
  private:
+  std::unique_ptr<CControlUI> TakeItem(CControlUI* control);
+
   std::unique_ptr<QWidget> mScrollArea;
   RECT mInset;
   int mChildPadding = 0;

@@ -69,6 +69,7 @@ CPaintManagerUI::CPaintManagerUI() : mTimers(std::make_unique<Timers>()) {}
 CPaintManagerUI::~CPaintManagerUI() {
   // Controls report their end to this manager: let them go while it is still whole.
   mRoot.reset();
+  mReleased.clear();
 }
 
 int CPaintManagerUI::MessageLoop() {
@@ -230,6 +231,32 @@ void CPaintManagerUI::SelectInGroup(COptionUI* option) {
   for (COptionUI* other : mOptions) {
     if (other != option && other->GetGroup() == option->GetGroup() && other->IsSelected()) {
       other->Selected(false, false);
+    }
+  }
+}
+
+void CPaintManagerUI::ReleaseLater(std::unique_ptr<CControlUI> control) {
+  if (!control) {
+    return;
+  }
+  ForgetSubtree(control.get());
+  control->SetManager(nullptr, nullptr);
+  // Out of its old parent widget, which may go before the control does.
+  control->GetWidget()->hide();
+  control->GetWidget()->setParent(nullptr);
+  if (mReleased.empty()) {
+    // Queued on the timer object, which dies with this manager: no call after the manager.
+    QMetaObject::invokeMethod(
+        mTimers.get(), [this] { mReleased.clear(); }, Qt::QueuedConnection);
+  }
+  mReleased.push_back(std::move(control));
+}
+
+void CPaintManagerUI::ForgetSubtree(CControlUI* control) {
+  ForgetControl(control);
+  if (auto* container = dynamic_cast<CContainerUI*>(control)) {
+    for (int i = 0; i < container->GetCount(); ++i) {
+      ForgetSubtree(container->GetItemAt(i));
     }
   }
 }

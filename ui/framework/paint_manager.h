@@ -99,6 +99,11 @@ class CPaintManagerUI {
   // Deselects the other options of `option`'s group.
   void SelectInGroup(COptionUI* option);
   void ForgetControl(CControlUI* control);
+  // Forgets `control` and everything inside it (timers, option groups) before it leaves.
+  void ForgetSubtree(CControlUI* control);
+  // Destroys a removed control on the next turn of the event loop, so a control may be removed
+  // from inside its own notification.
+  void ReleaseLater(std::unique_ptr<CControlUI> control);
 
  private:
   struct TimerKey {
@@ -117,6 +122,7 @@ class CPaintManagerUI {
   std::map<int, TFontInfo> mFonts;
   int mDefaultFont = -1;
   std::unique_ptr<Timers> mTimers;
+  std::vector<std::unique_ptr<CControlUI>> mReleased;
   int mDpi = kDefaultDpi;
   SIZE mInitSize;
   RECT mCaption;
