@@ -133,4 +133,21 @@ void BM_CurveEditorEditAndPaint(benchmark::State& state) {
 }
 BENCHMARK(BM_CurveEditorEditAndPaint)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
 
+// Another channel selected: every curve is drawn again (the cost of any change to the other
+// channels, a resize or a new scale as well).
+void BM_CurveEditorChannelSwitchAndPaint(benchmark::State& state) {
+  Application();
+  Editor editor(static_cast<int>(state.range(0)));
+  QImage image(editor.width, editor.height, QImage::Format_ARGB32_Premultiplied);
+  int channel = 0;
+  for (auto _ : state) {
+    channel = 1 - channel;
+    editor.editor.SetCurves(editor.inputs, channel);
+    editor.Paint(image);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+  state.SetLabel(std::to_string(editor.width) + "x" + std::to_string(editor.height) + " px");
+}
+BENCHMARK(BM_CurveEditorChannelSwitchAndPaint)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
+
 }  // namespace

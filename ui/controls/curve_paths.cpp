@@ -1,5 +1,6 @@
 #include "ui/controls/curve_paths.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ui {
@@ -19,6 +20,29 @@ QPainterPath BezierChainPath(std::span<const QPoint> points) {
   path.moveTo(points[0]);
   for (std::size_t i = 1; i + 2 < points.size(); i += 3) {
     path.cubicTo(points[i], points[i + 1], points[i + 2]);
+  }
+  return path;
+}
+
+QPainterPath BezierChainPath(std::span<const QPoint> points, const QRectF& visible) {
+  QPainterPath path;
+  bool drawing = false;
+  for (std::size_t i = 1; i + 2 < points.size(); i += 3) {
+    const std::span<const QPoint> segment = points.subspan(i - 1, 4);
+    const auto [minX, maxX] =
+        std::minmax({segment[0].x(), segment[1].x(), segment[2].x(), segment[3].x()});
+    const auto [minY, maxY] =
+        std::minmax({segment[0].y(), segment[1].y(), segment[2].y(), segment[3].y()});
+    if (maxX < visible.left() || minX > visible.right() || maxY < visible.top() ||
+        minY > visible.bottom()) {
+      drawing = false;
+      continue;
+    }
+    if (!drawing) {
+      path.moveTo(segment[0]);
+      drawing = true;
+    }
+    path.cubicTo(segment[1], segment[2], segment[3]);
   }
   return path;
 }

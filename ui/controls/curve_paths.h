@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QPoint>
 #include <QPointF>
+#include <QRectF>
 #include <span>
 #include <vector>
 
@@ -15,6 +16,10 @@ namespace ui {
 // control point, second control point, end point). Points after the last complete triple are not
 // drawn. Fewer than four points give an empty path.
 QPainterPath BezierChainPath(std::span<const QPoint> points);
+// The same chain without the segments that lie wholly outside `visible` (a segment stays within
+// its four points, so a stroke narrower than the margin kept around `visible` draws nothing
+// inside it). Curves plunging far below a plot cost nothing to stroke then.
+QPainterPath BezierChainPath(std::span<const QPoint> points, const QRectF& visible);
 
 // A cardinal spline through every point; `tension` 0.5 is the usual soft curve. Each segment is
 // a cubic Bézier whose control points lie tension/3 of the neighbours' distance away. Two points

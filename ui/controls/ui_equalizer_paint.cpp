@@ -55,8 +55,14 @@ void UIEqualizer::BuildCurvePath(int channel) {
   // The selected channel is drawn exactly; the others are smoothed to stay in the background.
   const std::vector<QPoint> pixels =
       channel == mCurrChannel ? RoundedPixels(points) : SmoothedPixels(points, mGeometry.plot.left);
+  // Segments far above or below the plot are left out: nothing of them could be seen.
+  const RECT& plot = mGeometry.plot;
+  const int margin = 4 * mGeometry.Px(3) + 4;
+  const int left = std::min(mGeometry.FrequencyToX(kLowestCurveHz), plot.left) - margin;
+  const QRectF visible(left, plot.top - margin, plot.right + margin - left,
+                       plot.Height() + 2 * margin);
   if (pixels.size() > 1) {
-    curve.path = BezierChainPath(std::span(pixels).first(pixels.size() - 1));
+    curve.path = BezierChainPath(std::span(pixels).first(pixels.size() - 1), visible);
   }
 }
 
