@@ -408,7 +408,8 @@ TEST(NoiseThreshold, ConnectedWindowPollsAndShowsPostedLevels) {
 // The visible top-level window with that title, once it appears.
 QWidget* WaitForWindow(const QString& title) {
   QWidget* found = nullptr;
-  QTest::qWaitFor(
+  // On a time-out `found` stays null, which the caller checks.
+  (void)QTest::qWaitFor(
       [&] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
           if (widget->isVisible() && widget->windowTitle() == title) {
