@@ -3,6 +3,7 @@
 #include <QImage>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -141,6 +142,27 @@ TEST_P(EditorPaintTest, RepaintsFollowEveryChangeOfCurvesColoursAndLayout) {
   ASSERT_EQ(image.width(), scale * 800 / 100);
   EXPECT_TRUE(CurveAt(image, editor.GetGeometry().FrequencyToX(700.0), row(-15.0),
                       ui::kSelectedCurveColor));
+}
+
+TEST_P(EditorPaintTest, ValuesThatAreNotNumbersAreLeftOut) {
+  FlatCurve broken(6.0);
+  for (int k = 0; k < ui::kCurvePoints; k += 7) {
+    broken.frequencies[k] = std::nan("");
+    broken.levels[k + 3 < ui::kCurvePoints ? k + 3 : k] = -std::numeric_limits<double>::infinity();
+  }
+  broken.levels[200] = 1e300;
+  const std::array<CurveInput, 2> curves = {CurveInput{broken.frequencies, broken.levels, true},
+                                            CurveInput{broken.frequencies, broken.levels, true}};
+  editor.SetCurves(curves, 0);
+  const std::array<EqualizerBand, 2> bands = {
+      {{std::nanf(""), std::nanf(""), 0, 1}, {3.0f, 1.0f, -5, 1}}};
+  editor.SetBands(bands, 0);
+  const QImage image = ui_test::Render(editor, kMargin, kBackdrop);
+  const int x = kMargin + editor.GetGeometry().FrequencyToX(1000.0);
+  EXPECT_TRUE(CurveAt(image, x, static_cast<int>(std::lround(editor.GetGeometry().GainToY(6.0))),
+                      ui::kSelectedCurveColor));
+  // Bands with impossible frequencies sit at the left edge.
+  EXPECT_EQ(editor.GetBandHitRect(1).left, 0);
 }
 
 // Pixels of `a` that differ from `b`, as a bounding rectangle (empty when equal).

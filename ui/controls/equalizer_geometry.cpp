@@ -13,6 +13,8 @@ using DuiLib::RECT;
 
 const double kLogLow = std::log10(static_cast<double>(kLowestFrequencyHz));
 const double kLogSpan = std::log10(static_cast<double>(kHighestFrequencyHz)) - kLogLow;
+constexpr double kLowestPlacedHz = 1.0;
+constexpr double kHighestPlacedHz = 1e6;
 
 // A span of 2·half around `center`, moved inside [low, high] when it would stick out.
 std::pair<int, int> PinnedSpan(int center, int half, int low, int high) {
@@ -40,7 +42,10 @@ EqualizerGeometry EqualizerGeometry::For(const RECT& plot, int scale) {
 }
 
 int EqualizerGeometry::FrequencyToX(double frequency) const {
-  return static_cast<int>((std::log10(frequency) - kLogLow) * plot.Width() / kLogSpan) + plot.left;
+  // Kept to a range whose logarithm is finite, so a bad value lands off the plot, not anywhere.
+  const double kept =
+      !(frequency >= kLowestPlacedHz) ? kLowestPlacedHz : std::min(frequency, kHighestPlacedHz);
+  return static_cast<int>((std::log10(kept) - kLogLow) * plot.Width() / kLogSpan) + plot.left;
 }
 
 int EqualizerGeometry::XToFrequency(int x) const {

@@ -14,6 +14,8 @@ namespace {
 constexpr double kTopLevelDb = 20.0;
 constexpr std::array<int, 6> kLevelGridLines = {-15, -10, -5, 5, 10, 15};
 constexpr int kCurvePenWidth = 2;
+// Levels beyond this are drawn at it: far outside the plot, and still whole pixel numbers.
+constexpr double kLevelLimitDb = 1000.0;
 
 // Pixel conversions of this display: no rounding inside, the level scale symmetric around 0.
 struct AcGeometry {
@@ -107,8 +109,9 @@ void UIEqualizerAc::BuildPaths() {
   const auto convert = [&](const Curve& curve) {
     points.clear();
     for (std::size_t j = curve.frequencies.size(); j-- > 0;) {
-      if (InPlotRange(curve.frequencies[j])) {
-        points.emplace_back(geometry.X(curve.frequencies[j]), geometry.Y(curve.levels[j]));
+      if (InPlotRange(curve.frequencies[j]) && std::isfinite(curve.levels[j])) {
+        const double level = std::clamp(curve.levels[j], -kLevelLimitDb, kLevelLimitDb);
+        points.emplace_back(geometry.X(curve.frequencies[j]), geometry.Y(level));
       }
     }
   };

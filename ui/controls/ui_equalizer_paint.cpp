@@ -20,6 +20,8 @@ constexpr std::array<int, 5> kGainGridLines = {-15, -10, -5, 5, 10};
 // Curve points are drawn only within this window; the flat ends beyond it mean nothing.
 constexpr double kLowestCurveHz = 10.0;
 constexpr double kHighestCurveHz = 20100.0;
+// Levels beyond this are drawn at it: far outside any plot, and still whole pixel numbers.
+constexpr double kLevelLimitDb = 1000.0;
 constexpr DuiLib::DWORD kBypassTextColor = 0x77777777;
 constexpr DuiLib::DWORD kSelectedColor = 0xFFFF0000;
 constexpr DuiLib::DWORD kUnselectedColor = 0xFFFFFFFF;
@@ -47,10 +49,14 @@ void UIEqualizer::BuildCurvePath(int channel) {
   points.reserve(curve.frequencies.size());
   for (std::size_t j = curve.frequencies.size(); j-- > 0;) {
     const double frequency = curve.frequencies[j];
-    if (frequency < kLowestCurveHz || frequency > kHighestCurveHz) {
+    // Written so that values that are not numbers fall out as well.
+    if (!(frequency >= kLowestCurveHz && frequency <= kHighestCurveHz) ||
+        !std::isfinite(curve.levels[j])) {
       continue;
     }
-    points.emplace_back(mGeometry.FrequencyToX(frequency), mGeometry.GainToY(curve.levels[j]));
+    points.emplace_back(
+        mGeometry.FrequencyToX(frequency),
+        mGeometry.GainToY(std::clamp(curve.levels[j], -kLevelLimitDb, kLevelLimitDb)));
   }
   // The selected channel is drawn exactly; the others are smoothed to stay in the background.
   const std::vector<QPoint> pixels =
