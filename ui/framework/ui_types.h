@@ -56,7 +56,6 @@ inline constexpr DWORD UI_WNDSTYLE_FRAME = WS_VISIBLE | WS_OVERLAPPEDWINDOW;
 inline constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
 
 // Window messages the framework itself sends to HandleCustomMessage or MessageHandler.
-inline constexpr UINT WM_DESTROY = 0x0002;
 inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_SHOWWINDOW = 0x0018;
 inline constexpr UINT WM_DISPLAYCHANGE = 0x007E;

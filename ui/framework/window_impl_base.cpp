@@ -155,10 +155,7 @@ UINT WindowImplBase::ShowModal() {
   }
   mHost->setWindowModality(Qt::ApplicationModal);
   ShowWindow(true, true);
-  ++mModalDepth;
-  const UINT code = mHost->RunModal();
-  --mModalDepth;
-  return code;
+  return mHost->RunModal();
 }
 
 void WindowImplBase::Close(UINT code) {

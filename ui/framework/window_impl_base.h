@@ -127,7 +127,6 @@ class WindowImplBase : public INotifyUI,
   DWORD mStyle = 0;
   DWORD mExStyle = 0;
   RECT mScaleMonitor;
-  int mModalDepth = 0;
   UINT mCloseCode = 0;
 };
 
