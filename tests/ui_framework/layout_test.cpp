@@ -1,8 +1,12 @@
 // Building windows from layouts: repeat and include, custom tags, scale, and the error path.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
+#include <cstdlib>
 
 #include "tests/ui_framework/test_window.h"
 
@@ -125,6 +129,28 @@ TEST_F(FatalErrorTest, MissingLayoutEndsTheProcessWithCodeOne) {
   EXPECT_EQ(mCall.text, L"加载资源文件失败：XML_MISSING");
   EXPECT_EQ(mCall.exitCode, 1);
   EXPECT_EQ(window.GetHWND(), 0u);
+}
+
+TEST_F(LayoutTest, MissingLayoutShowsTheBoxAndExitsWithCodeOne) {
+  // The real path, in a child process: the box comes up (closed here by a timer, as a user
+  // would) and the process ends with exit code 1.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        SetFatalErrorHandler(nullptr);
+        QTimer::singleShot(0, [] {
+          auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+          const bool expected = box != nullptr && box->windowTitle() == QStringLiteral("Duilib") &&
+                                box->text() == QStringLiteral("加载资源文件失败：XML_MISSING");
+          if (!expected) {
+            std::_Exit(2);  // not the box the user must see
+          }
+          box->close();
+        });
+        uitest::TestWindow window(L"XML_MISSING");
+        window.Create(0, L"x", UI_WNDSTYLE_DIALOG, 0);
+      },
+      testing::ExitedWithCode(1), "");
 }
 
 TEST_F(FatalErrorTest, BrokenLayoutTakesTheSamePath) {

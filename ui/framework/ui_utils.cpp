@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <cwctype>
@@ -15,7 +16,10 @@ namespace {
 
 void ShowBoxAndExit(std::wstring_view title, std::wstring_view text, int exitCode) {
   QMessageBox::critical(nullptr, ToQString(title), ToQString(text));
-  std::exit(exitCode);
+  // End at once with the code: running static destructors here, with windows and the
+  // application object still alive, could crash and hide the code. The log is flushed first.
+  std::fflush(nullptr);
+  std::_Exit(exitCode);
 }
 
 FatalErrorHandler& Handler() {
