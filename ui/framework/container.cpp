@@ -250,14 +250,19 @@ void CContainerUI::RefreshText() {
   }
 }
 
-// Vertical: fixed heights first, the rest shared by the controls without one.
-void CVerticalLayoutUI::LayoutChildren(const RECT& inner) {
+std::vector<CControlUI*> CContainerUI::FlowItems() const {
   std::vector<CControlUI*> flow;
   for (const auto& item : mItems) {
     if (!item->IsFloat() && item->IsVisible()) {
       flow.push_back(item.get());
     }
   }
+  return flow;
+}
+
+// Vertical: fixed heights first, the rest shared by the controls without one.
+void CVerticalLayoutUI::LayoutChildren(const RECT& inner) {
+  const std::vector<CControlUI*> flow = FlowItems();
   if (flow.empty()) {
     return;
   }
@@ -304,12 +309,7 @@ int CVerticalLayoutUI::ContentHeight(const RECT&) const {
 
 // Horizontal: fixed widths first, the rest shared by the controls without one.
 void CHorizontalLayoutUI::LayoutChildren(const RECT& inner) {
-  std::vector<CControlUI*> flow;
-  for (const auto& item : mItems) {
-    if (!item->IsFloat() && item->IsVisible()) {
-      flow.push_back(item.get());
-    }
-  }
+  const std::vector<CControlUI*> flow = FlowItems();
   if (flow.empty()) {
     return;
   }

@@ -52,6 +52,8 @@ class CContainerUI : public CControlUI {
   // Places the children inside `inner` (window pixels, inset already removed). The default lets
   // each child fill the room; floating children are placed by SetFloatPos in every container.
   virtual void LayoutChildren(const RECT& inner);
+  // The visible children that take part in the flow (floating ones are placed on their own).
+  std::vector<CControlUI*> FlowItems() const;
   // The height the children need (for scrolling), in pixels.
   virtual int ContentHeight(const RECT& inner) const;
   void PlaceFloat(CControlUI* child, const RECT& inner);
