@@ -122,6 +122,10 @@ int main(int argc, char** argv) {
     cli::PrintUsage(std::cerr);
     return cli::kExitUsage;
   }
+  if (options->help) {
+    cli::PrintUsage(std::cout);
+    return cli::kExitOk;
+  }
   const int result = cli::Run(*options);
   platform::InstallPoster(nullptr);
   platform::StopDebugLog();

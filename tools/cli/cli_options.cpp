@@ -7,8 +7,12 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argv,
   CliOptions options;
   std::size_t i = 0;
   // Options come before the command; everything after the command is its arguments.
-  for (; i < argv.size() && argv[i].starts_with("--"); ++i) {
+  for (; i < argv.size() && argv[i].starts_with("-"); ++i) {
     const std::string& option = argv[i];
+    if (option == "--help" || option == "-h") {
+      options.help = true;
+      return options;
+    }
     if (option == "--trace") {
       options.trace = true;
     } else if (option == "--device") {

@@ -10,6 +10,7 @@ namespace cli {
 struct CliOptions {
   std::string device = "usb";
   bool trace = false;
+  bool help = false;  // --help or -h: print the usage and do nothing else
   std::string command;
   std::vector<std::string> args;
 };
