@@ -28,7 +28,7 @@ test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 600
 
 bench: build
-	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@for b in $(BUILD_DIR)/bench/bench_*; do QT_QPA_PLATFORM=offscreen "$$b" || exit 1; done
 
 clean:
 	@rm -rf $(BUILD_DIR)

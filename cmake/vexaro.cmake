@@ -43,10 +43,12 @@ function(vexaro_test name)
                        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
 endfunction()
 
-# vexaro_bench(NAME SOURCES ... [DEPS ...]): a Google Benchmark program under bench/.
+# vexaro_bench(NAME SOURCES ... [DEPS ...]): a Google Benchmark program, built into <build>/bench/
+# where `make bench` finds every one of them.
 function(vexaro_bench name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark_main vexaro_warnings)
 endfunction()
