@@ -82,10 +82,13 @@ void UIEqualizer::SetCurves(std::span<const CurveInput> channels, int currChanne
     curve.levels = std::move(incoming.levels);
     curve.shown = incoming.shown;
     BuildCurvePath(i);
-    (i == currChannel ? selectedChanged : othersChanged) |= !same;
+    if (!same) {
+      mOtherLayers[i] = CurveLayer{};
+      (i == currChannel ? selectedChanged : othersChanged) = true;
+    }
   }
   if (othersChanged) {
-    mOtherLayer = CurveLayer{};
+    ++mOthersVersion;
   }
   if (selectedChanged) {
     mSelectedLayer = CurveLayer{};
@@ -127,7 +130,7 @@ void UIEqualizer::SetAttribute(std::wstring_view name, std::wstring_view value) 
       mCurveColors.push_back(ParseArgb(rest.substr(0, next)));
       rest = next == std::wstring_view::npos ? std::wstring_view() : rest.substr(next + 1);
     }
-    mOtherLayer = CurveLayer{};
+    DropOtherLayers();
     Invalidate();
   } else if (DuiLib::EqualsNoCase(name, L"curvelogo")) {
     mCurveLogo = value;

@@ -116,20 +116,33 @@ class UIEqualizer : public DuiLib::CControlUI {
   void OnButtonDown(DuiLib::POINT point);
   void OnButtonUp(DuiLib::POINT point);
   void OnMouseMove(DuiLib::POINT point);
-  // The curves are drawn from two layers, the other channels and the selected one, each rendered
-  // again only when what it shows changes: an edit redraws the selected curve alone.
+  // Every curve is drawn from a layer of its own, rendered again only when what it shows changes:
+  // an edit redraws the selected curve alone, and a channel switch only composes the cached
+  // strokes of the other channels anew (rasterising a curve costs far more than copying it).
   struct CurveLayer {
-    QImage image;  // covers only where its curves are
+    // The stroke cut into narrow columns, each cropped to the rows it covers: a curve inks only a
+    // thin band of its bounding box, and composing or keeping empty pixels costs as much as inked
+    // ones.
+    struct Strip {
+      QImage image;
+      QPointF offset;  // from the layer's origin, in control pixels
+    };
+    std::vector<Strip> strips;
     QPoint origin;
+    qreal ratio = 0.0;  // the device pixel ratio it was rendered for
     bool valid = false;
   };
   // The background, frame and grid (with the other channels' curves when `withOthers`), from a
   // layer kept while the layout, the colour and those curves stay.
   void PaintBase(QPainter& painter, qreal ratio, bool withOthers);
-  void PaintLayer(QPainter& painter, CurveLayer& layer, qreal ratio, bool selected);
-  void RenderLayer(CurveLayer& layer, qreal pixelRatio, bool selected) const;
-  void StrokeOtherCurves(QPainter& painter) const;
-  void StrokeSelectedCurve(QPainter& painter) const;
+  // The channels other than the selected one, each in its colour at the unselected width.
+  void PaintOtherCurves(QPainter& painter, qreal ratio);
+  void PaintLayer(QPainter& painter, CurveLayer& layer, qreal ratio, int channel,
+                  DuiLib::DWORD color, int width);
+  void RenderLayer(CurveLayer& layer, qreal pixelRatio, int channel, DuiLib::DWORD color,
+                   int width);
+  // Forgets every channel's unselected stroke and the base holding them.
+  void DropOtherLayers();
   void PaintLabels(QPainter& painter) const;
 
   std::array<EqualizerBand, kMaxEqualizerBands> mBands{};
@@ -166,9 +179,15 @@ class UIEqualizer : public DuiLib::CControlUI {
   QImage mBaseLayer;
   EqualizerGeometry mBaseGeometry;
   DuiLib::DWORD mBaseColor = 0;
-  qint64 mBaseOthersKey = -1;  // the other curves' layer it holds, -1 for none
-  CurveLayer mOtherLayer;
+  qint64 mBaseOthersKey = -1;  // the `mOthersVersion` it holds, -1 for none
+  // Raised whenever the set of other curves or one of their strokes changes.
+  qint64 mOthersVersion = 0;
+  // Each channel in the unselected style (its path smoothed); kept while it is selected, as its
+  // data has not changed when it is unselected again.
+  std::array<CurveLayer, kMaxCurveChannels> mOtherLayers;
+  int mOtherWidth = 0;  // the pen width of `mOtherLayers`
   CurveLayer mSelectedLayer;
+  QImage mStrokeCanvas;  // a layer's whole stroke before it is cut; kept to spare reallocation
 
   LabelStyle mStyle;
   int mBypassFont = -1;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "ui/controls/curve_paths.h"
 #include "ui/controls/plot_grid.h"
@@ -27,6 +28,51 @@ constexpr DuiLib::DWORD kSelectedColor = 0xFFFF0000;
 constexpr DuiLib::DWORD kUnselectedColor = 0xFFFFFFFF;
 // Distance of the all-bypass text from the top of the plot, in pixels.
 constexpr int kBypassTextTop = 40;
+
+// Column width of a cut layer, in device pixels: narrow enough that a sloping curve's column
+// stays short, wide enough that the columns are few to draw.
+constexpr int kStripWidth = 32;
+
+// The rectangles of `area` in `image`, column by column, that hold every pixel not fully
+// transparent; columns without any such pixel are left out. One pass over the rows, without
+// early exits, so that the inner loop stays a plain reduction.
+std::vector<QRect> InkedColumns(const QImage& image, const QRect& area) {
+  const int count = (area.width() + kStripWidth - 1) / kStripWidth;
+  std::vector<int> tops(count, -1);
+  std::vector<int> bottoms(count, -1);
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y)) + area.left();
+    for (int c = 0; c < count; ++c) {
+      const QRgb* column = line + c * kStripWidth;
+      const int width = std::min(kStripWidth, area.width() - c * kStripWidth);
+      QRgb ink = 0;
+      // A fixed count for every whole column, which the compiler unrolls and vectorises.
+      if (width == kStripWidth) {
+        for (int x = 0; x < kStripWidth; ++x) {
+          ink |= column[x];
+        }
+      } else {
+        for (int x = 0; x < width; ++x) {
+          ink |= column[x];
+        }
+      }
+      // Premultiplied pixels are zero exactly where they are fully transparent.
+      if (ink != 0) {
+        tops[c] = tops[c] < 0 ? y : tops[c];
+        bottoms[c] = y;
+      }
+    }
+  }
+  std::vector<QRect> columns;
+  for (int c = 0; c < count; ++c) {
+    if (tops[c] >= 0) {
+      const int x0 = area.left() + c * kStripWidth;
+      const int x1 = std::min(x0 + kStripWidth, area.right() + 1);
+      columns.emplace_back(QPoint(x0, tops[c]), QPoint(x1 - 1, bottoms[c]));
+    }
+  }
+  return columns;
+}
 
 QPen CurvePen(DuiLib::DWORD color, int width) {
   QPen pen(DuiLib::ToQColor(color));
@@ -77,8 +123,13 @@ void UIEqualizer::BuildCurvePaths() {
   for (int i = 0; i < kMaxCurveChannels; ++i) {
     BuildCurvePath(i);
   }
-  mOtherLayer = CurveLayer{};
+  DropOtherLayers();
   mSelectedLayer = CurveLayer{};
+}
+
+void UIEqualizer::DropOtherLayers() {
+  mOtherLayers = {};
+  ++mOthersVersion;
 }
 
 void UIEqualizer::DoPaint(QPainter& painter) {
@@ -104,18 +155,16 @@ void UIEqualizer::DoPaint(QPainter& painter) {
                   DuiLib::CResourceManager::GetInstance()->GetText(L"${all_bypass}"),
                   kBypassTextColor);
     }
-    PaintLayer(painter, mOtherLayer, ratio, false);
+    PaintOtherCurves(painter, ratio);
   }
-  PaintLayer(painter, mSelectedLayer, ratio, true);
+  if (mCurrChannel >= 0 && mCurrChannel < mChannelCount) {
+    PaintLayer(painter, mSelectedLayer, ratio, mCurrChannel, kSelectedCurveColor, mGeometry.Px(2));
+  }
   PaintLabels(painter);
 }
 
 void UIEqualizer::PaintBase(QPainter& painter, qreal ratio, bool withOthers) {
-  if (withOthers && (!mOtherLayer.valid || mOtherLayer.image.devicePixelRatioF() != ratio)) {
-    RenderLayer(mOtherLayer, ratio, false);
-  }
-  // The layer of the other curves is rendered anew on every change, so its image identifies it.
-  const qint64 othersKey = withOthers ? mOtherLayer.image.cacheKey() : -1;
+  const qint64 othersKey = withOthers ? mOthersVersion : -1;
   const DuiLib::DWORD background = GetBkColor();
   const RECT& plot = mGeometry.plot;
   const bool current = !mBaseLayer.isNull() && mBaseLayer.devicePixelRatioF() == ratio &&
@@ -126,8 +175,14 @@ void UIEqualizer::PaintBase(QPainter& painter, qreal ratio, bool withOthers) {
     mBaseColor = background;
     mBaseOthersKey = othersKey;
     const bool opaque = (background >> 24) == 0xFF;
-    mBaseLayer = QImage(QSize(plot.Width(), plot.Height()) * ratio,
-                        opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    const QSize size = QSize(plot.Width(), plot.Height()) * ratio;
+    const QImage::Format format =
+        opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
+    // Drawn over in place when the size stays: a fresh image of this size costs page faults
+    // worth as much as the drawing.
+    if (mBaseLayer.size() != size || mBaseLayer.format() != format) {
+      mBaseLayer = QImage(size, format);
+    }
     mBaseLayer.setDevicePixelRatio(ratio);
     mBaseLayer.fill(Qt::transparent);
     std::array<int, kGainGridLines.size()> levelYs{};
@@ -144,8 +199,8 @@ void UIEqualizer::PaintBase(QPainter& painter, qreal ratio, bool withOthers) {
                   PlotGrid{plot, static_cast<int>(std::lround(mGeometry.y0)), levelYs, frequencyXs,
                            mGeometry.Px(1)},
                   background);
-    if (withOthers && !mOtherLayer.image.isNull()) {
-      layer.drawImage(mOtherLayer.origin, mOtherLayer.image);
+    if (withOthers) {
+      PaintOtherCurves(layer, ratio);
     }
   }
   if (!mBaseLayer.isNull()) {
@@ -153,70 +208,71 @@ void UIEqualizer::PaintBase(QPainter& painter, qreal ratio, bool withOthers) {
   }
 }
 
-void UIEqualizer::PaintLayer(QPainter& painter, CurveLayer& layer, qreal ratio, bool selected) {
-  if (!layer.valid || layer.image.devicePixelRatioF() != ratio) {
-    RenderLayer(layer, ratio, selected);
-  }
-  if (!layer.image.isNull()) {
-    painter.drawImage(layer.origin, layer.image);
-  }
-}
-
-void UIEqualizer::RenderLayer(CurveLayer& layer, qreal pixelRatio, bool selected) const {
-  // A layer covers its curves where they can be seen: from the 10 Hz position (left of the plot)
-  // to the plot's right edge, and a pen width beyond the plot at every side.
-  const RECT& plot = mGeometry.plot;
-  const int pad = mGeometry.Px(3) + 2;
-  const int left = std::min(mGeometry.FrequencyToX(kLowestCurveHz), plot.left) - pad;
-  QRect content;
-  for (int i = 0; i < mChannelCount; ++i) {
-    const bool drawn = selected ? i == mCurrChannel : i != mCurrChannel && mCurves[i].shown;
-    if (drawn) {
-      content |= mCurves[i].path.controlPointRect().toAlignedRect();
-    }
-  }
-  const QRect bounds =
-      content.adjusted(-pad, -pad, pad, pad) &
-      QRect(left, plot.top - pad, plot.right + pad - left, plot.Height() + 2 * pad);
-  layer.valid = true;
-  layer.origin = bounds.topLeft();
-  if (bounds.isEmpty()) {
-    layer.image = QImage();
-    return;
-  }
-  layer.image = QImage(bounds.size() * pixelRatio, QImage::Format_ARGB32_Premultiplied);
-  layer.image.setDevicePixelRatio(pixelRatio);
-  layer.image.fill(Qt::transparent);
-  QPainter painter(&layer.image);
-  painter.setRenderHint(QPainter::Antialiasing, true);
-  painter.setBrush(Qt::NoBrush);
-  painter.translate(-bounds.topLeft());
-  if (selected) {
-    StrokeSelectedCurve(painter);
-  } else {
-    StrokeOtherCurves(painter);
-  }
-}
-
-void UIEqualizer::StrokeOtherCurves(QPainter& painter) const {
+void UIEqualizer::PaintOtherCurves(QPainter& painter, qreal ratio) {
   const bool selectedHasColor =
       mCurrChannel >= 0 && static_cast<std::size_t>(mCurrChannel) < mCurveColors.size();
   const int width = selectedHasColor ? mGeometry.Px(2) : mGeometry.Px(3);
+  if (width != mOtherWidth) {
+    mOtherLayers = {};
+    mOtherWidth = width;
+  }
   for (int i = 0; i < mChannelCount; ++i) {
-    if (i == mCurrChannel || !mCurves[i].shown || mCurves[i].path.isEmpty()) {
+    if (i == mCurrChannel || !mCurves[i].shown) {
       continue;
     }
     const DuiLib::DWORD color =
         static_cast<std::size_t>(i) < mCurveColors.size() ? mCurveColors[i] : kDefaultCurveColor;
-    painter.setPen(CurvePen(color, width));
-    painter.drawPath(mCurves[i].path);
+    PaintLayer(painter, mOtherLayers[i], ratio, i, color, width);
   }
 }
 
-void UIEqualizer::StrokeSelectedCurve(QPainter& painter) const {
-  if (mCurrChannel >= 0 && mCurrChannel < mChannelCount) {
-    painter.setPen(CurvePen(kSelectedCurveColor, mGeometry.Px(2)));
-    painter.drawPath(mCurves[mCurrChannel].path);
+void UIEqualizer::PaintLayer(QPainter& painter, CurveLayer& layer, qreal ratio, int channel,
+                             DuiLib::DWORD color, int width) {
+  if (!layer.valid || layer.ratio != ratio) {
+    RenderLayer(layer, ratio, channel, color, width);
+  }
+  for (const CurveLayer::Strip& strip : layer.strips) {
+    painter.drawImage(QPointF(layer.origin) + strip.offset, strip.image);
+  }
+}
+
+void UIEqualizer::RenderLayer(CurveLayer& layer, qreal pixelRatio, int channel, DuiLib::DWORD color,
+                              int width) {
+  // A layer covers its curve where it can be seen: from the 10 Hz position (left of the plot)
+  // to the plot's right edge, and a pen width beyond the plot at every side.
+  const RECT& plot = mGeometry.plot;
+  const int pad = mGeometry.Px(3) + 2;
+  const int left = std::min(mGeometry.FrequencyToX(kLowestCurveHz), plot.left) - pad;
+  const QPainterPath& path = mCurves[channel].path;
+  const QRect bounds =
+      path.controlPointRect().toAlignedRect().adjusted(-pad, -pad, pad, pad) &
+      QRect(left, plot.top - pad, plot.right + pad - left, plot.Height() + 2 * pad);
+  layer.strips.clear();
+  layer.origin = bounds.topLeft();
+  layer.ratio = pixelRatio;
+  layer.valid = true;
+  if (path.isEmpty() || bounds.isEmpty()) {
+    return;
+  }
+  const QSize size = bounds.size() * pixelRatio;
+  if (mStrokeCanvas.width() < size.width() || mStrokeCanvas.height() < size.height()) {
+    mStrokeCanvas =
+        QImage(size.expandedTo(mStrokeCanvas.size()), QImage::Format_ARGB32_Premultiplied);
+  }
+  mStrokeCanvas.setDevicePixelRatio(pixelRatio);
+  mStrokeCanvas.fill(Qt::transparent);
+  {
+    QPainter painter(&mStrokeCanvas);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setBrush(Qt::NoBrush);
+    painter.translate(-bounds.topLeft());
+    painter.setPen(CurvePen(color, width));
+    painter.drawPath(path);
+  }
+  for (const QRect& ink : InkedColumns(mStrokeCanvas, QRect(QPoint(0, 0), size))) {
+    QImage image = mStrokeCanvas.copy(ink);
+    image.setDevicePixelRatio(pixelRatio);
+    layer.strips.push_back({std::move(image), QPointF(ink.topLeft()) / pixelRatio});
   }
 }
 
