@@ -178,6 +178,36 @@ QRect Difference(const QImage& a, const QImage& b) {
   return changed;
 }
 
+// The curves of unselected channels are kept drawn between switches; a switch must still show
+// every channel as its latest data has it.
+TEST_P(EditorPaintTest, SwitchingChannelsDrawsEachCurveFromItsLatestData) {
+  const FlatCurve high(6.0);
+  const FlatCurve low(-9.0);
+  const FlatCurve lower(-15.0);
+  const auto row = [&](double level) {
+    return static_cast<int>(std::lround(editor.GetGeometry().GainToY(level)));
+  };
+  std::array<CurveInput, 2> curves = {CurveInput{high.frequencies, high.levels, true},
+                                      CurveInput{low.frequencies, low.levels, true}};
+  editor.SetCurves(curves, 0);
+  const QImage first = ui_test::Render(editor);
+  editor.SetCurves(curves, 1);
+  ui_test::Render(editor);
+  editor.SetCurves(curves, 0);
+  EXPECT_TRUE(Difference(first, ui_test::Render(editor)).isEmpty());
+
+  // Channel 0 moves while selected, then loses the selection: its new level in its own colour.
+  curves[0] = CurveInput{lower.frequencies, lower.levels, true};
+  editor.SetCurves(curves, 0);
+  ui_test::Render(editor);
+  editor.SetCurves(curves, 1);
+  const QImage image = ui_test::Render(editor);
+  const int x = editor.GetGeometry().FrequencyToX(700.0);
+  EXPECT_TRUE(CurveAt(image, x, row(-15.0), 0xFF00FF00));
+  EXPECT_FALSE(CurveAt(image, x, row(6.0), 0xFF00FF00));
+  EXPECT_TRUE(CurveAt(image, x, row(-9.0), ui::kSelectedCurveColor));
+}
+
 TEST_P(EditorPaintTest, AllBypassTextUnlessALogoIsSet) {
   ui_test::UseTestSkin();
   // Every gain exactly 0, against a gain too small to move the point.
