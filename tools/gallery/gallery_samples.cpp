@@ -6,6 +6,7 @@
 #include "platform/post_message.h"
 #include "platform/window_messages.h"
 #include "tools/gallery/controls_page.h"
+#include "tools/gallery/main_page.h"
 #include "ui/windows/about_wnd.h"
 #include "ui/windows/loading_wnd.h"
 #include "ui/windows/msg_check_box_wnd.h"
@@ -134,6 +135,7 @@ std::vector<Sample> DialogSamples() {
       {"noise_threshold", [] { return ThresholdSample(4); }},
       {"noise_threshold_no_inputs", [] { return ThresholdSample(0); }},
       {"custom_controls", OpenControlsPage},
+      {"main", OpenMainPage},
   };
 }
 

@@ -1,6 +1,7 @@
 #include "ui/controls/custom_controls.h"
 
 #include "ui/controls/circle_progress.h"
+#include "ui/controls/curve_scale.h"
 #include "ui/controls/sbutton.h"
 #include "ui/controls/ui_equalizer.h"
 #include "ui/controls/ui_equalizer_ac.h"
@@ -19,6 +20,9 @@ std::unique_ptr<DuiLib::CControlUI> CreateCustomControl(std::wstring_view tag) {
   }
   if (tag == L"CircleProgress") {
     return std::make_unique<CCircleProgressUI>();
+  }
+  if (tag == L"CurveScale") {
+    return std::make_unique<UICurveScale>();
   }
   return nullptr;
 }

@@ -4,6 +4,7 @@
 // arithmetic, so every rectangle is the same at a given scale whatever the plot size.
 #pragma once
 
+#include <array>
 #include <utility>
 
 #include "ui/framework/ui_types.h"
@@ -12,6 +13,8 @@ namespace ui {
 
 inline constexpr double kTopGainDb = 12.0;
 inline constexpr double kBottomGainDb = -18.0;
+// The dotted level lines across the plot (the 0 dB line is drawn solid on its own).
+inline constexpr std::array<int, 5> kGainGridLines = {-15, -10, -5, 5, 10};
 // Vertical places of the crossover markers.
 inline constexpr double kHighPassMarkerGainDb = -8.0;
 inline constexpr double kLowPassMarkerGainDb = -11.0;

@@ -17,7 +17,6 @@ namespace {
 
 using DuiLib::RECT;
 
-constexpr std::array<int, 5> kGainGridLines = {-15, -10, -5, 5, 10};
 // Curve points are drawn only within this window; the flat ends beyond it mean nothing.
 constexpr double kLowestCurveHz = 10.0;
 constexpr double kHighestCurveHz = 20100.0;
