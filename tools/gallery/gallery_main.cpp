@@ -1,9 +1,9 @@
 // vexaro-gallery: every dialog of the program, one after the other, for looking at them.
 //
 //   vexaro-gallery                     shows each dialog modally; close it to see the next
-//   vexaro-gallery --screenshot DIR    renders each dialog at 100 %, 150 % and 200 % in Chinese and
-//   in
-//                                      English to DIR/<dialog>_<language>_<scale>.png and exits
+//   vexaro-gallery --screenshot DIR    renders each dialog and the main page's menus at 100 %,
+//                                      150 % and 200 % in Chinese and in English to
+//                                      DIR/<window>_<language>_<scale>.png and exits
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "tools/gallery/gallery_menus.h"
 #include "tools/gallery/gallery_samples.h"
 #include "tools/gallery/gallery_skin.h"
 #include "ui/framework/resource_manager.h"
@@ -68,6 +69,7 @@ int Screenshots(const QString& dir) {
         }
         window->Close(0);
       }
+      failures += gallery::MenuScreenshots(dir, language.tag, scale);
     }
   }
   return failures == 0 ? 0 : 1;

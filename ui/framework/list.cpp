@@ -36,11 +36,14 @@ class ComboWidget : public QComboBox {
     }
     QComboBox::paintEvent(event);
     // The drop-down mark, drawn here so it scales with the window.
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (mControl->PaintArrowImage(painter)) {
+      return;
+    }
     const int scale = mControl->GetManager() != nullptr ? mControl->GetManager()->GetScale() : 100;
     const qreal half = 4.0 * scale / 100;
     const QPointF centre(width() - 11.0 * scale / 100, height() / 2.0);
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
     QPen pen(ToQColor(isEnabled() ? 0xFF5B6573 : 0xFFB8C0CA));
     pen.setWidthF(1.5 * scale / 100);
     painter.setPen(pen);
@@ -139,9 +142,40 @@ void CComboUI::SetAttribute(std::wstring_view name, std::wstring_view value) {
     mFont = ParseInt(value);
   } else if (name == L"textcolor") {
     mTextColor = ParseColor(value);
+  } else if (name == L"disabledtextcolor") {
+    mDisabledTextColor = ParseColor(value);
+  } else if (name == L"itemselectedbkcolor") {
+    mItemSelectedBkColor = ParseColor(value);
+  } else if (name == L"arrowimage") {
+    mArrowImage = value;
   } else {
     CContainerUI::SetAttribute(name, value);
   }
+}
+
+bool CComboUI::PaintArrowImage(QPainter& painter) {
+  if (mArrowImage.empty()) {
+    return false;
+  }
+  // The mark's box, in layout units from the right edge, vertically centred.
+  constexpr int kArrowWidth = 10;
+  constexpr int kArrowHeight = 7;
+  constexpr int kArrowRight = 7;
+  const int scale = GetManager() != nullptr ? GetManager()->GetScale() : 100;
+  const SIZE size = GetClientSize();
+  const int right = size.cx * 100 / scale - kArrowRight;
+  const int top = (size.cy * 100 / scale - kArrowHeight) / 2;
+  const std::wstring placed = L"file='" + mArrowImage + L"' dest='" +
+                              std::to_wstring(right - kArrowWidth) + L"," + std::to_wstring(top) +
+                              L"," + std::to_wstring(right) + L"," +
+                              std::to_wstring(top + kArrowHeight) + L"'";
+  painter.save();
+  if (!IsEnabled()) {
+    painter.setOpacity(0.4);
+  }
+  const bool drawn = DrawImage(painter, placed);
+  painter.restore();
+  return drawn;
 }
 
 void CComboUI::RefreshText() {
@@ -183,18 +217,29 @@ void CComboUI::UpdateWidgetState() {
   if (GetManager() == nullptr) {
     return;
   }
-  const QColor text = ToQColor(mTextColor);
-  const QString css =
+  // Without colours of its own a combo is drawn light.
+  const QString background = ToQColor(GetBkColor() != 0 ? GetBkColor() : 0xFFFFFFFF).name();
+  const QString border = ToQColor(GetBorderColor() != 0 ? GetBorderColor() : 0xFFC5CCD6).name();
+  const QString text =
+      ToQColor(IsEnabled() || mDisabledTextColor == 0 ? mTextColor : mDisabledTextColor).name();
+  QString css =
       QStringLiteral(
-          "QComboBox { background: white; color: %1; border: %2px solid #C5CCD6; "
-          "border-radius: %3px; padding: 0 %4px; }"
+          "QComboBox { background: %1; color: %2; border: %3px solid %4; "
+          "border-radius: %5px; padding: 0 %6px; }"
           "QComboBox::drop-down { subcontrol-origin: padding; subcontrol-position: center right; "
-          "width: %5px; border: none; }")
-          .arg(text.name())
+          "width: %7px; border: none; }"
+          "QComboBox QAbstractItemView { background: %1; color: %2; border: %3px solid %4; "
+          "outline: 0; }")
+          .arg(background, text)
           .arg(Scale(1))
+          .arg(border)
           .arg(Scale(3))
           .arg(Scale(6))
           .arg(Scale(18));
+  if (mItemSelectedBkColor != 0) {
+    css += QStringLiteral("QComboBox QAbstractItemView { selection-background-color: %1; }")
+               .arg(ToQColor(mItemSelectedBkColor).name());
+  }
   if (GetWidget()->styleSheet() != css) {
     GetWidget()->setStyleSheet(css);
   }

@@ -37,6 +37,9 @@ class CComboUI : public CContainerUI {
   bool IsMouseTarget() const override { return true; }
   // Brings the drop-down in line with the items (texts in the current language).
   void SyncItems();
+  // Draws the "arrowimage" as the drop-down mark; false when there is none (the combo then draws
+  // a plain chevron).
+  bool PaintArrowImage(QPainter& painter);
 
  protected:
   void LayoutChildren(const RECT&) override {}
@@ -46,6 +49,9 @@ class CComboUI : public CContainerUI {
   int mCurSel = -1;
   int mFont = -1;
   DWORD mTextColor = 0xFF333333;
+  DWORD mDisabledTextColor = 0;
+  DWORD mItemSelectedBkColor = 0;
+  std::wstring mArrowImage;
 };
 
 class CListHeaderItemUI : public CLabelUI {

@@ -8,6 +8,7 @@
 #include "platform/window_messages.h"
 #include "ui/framework/attribute_parse.h"
 #include "ui/framework/image_cache.h"
+#include "ui/framework/menu_style.h"
 #include "ui/framework/qt_convert.h"
 #include "ui/framework/resource_manager.h"
 #include "ui/framework/xml_node.h"
@@ -161,6 +162,7 @@ bool CMenuWnd::Init(HWND owner, std::wstring_view xml, POINT point, int scale) {
   QFont font = mImpl->menu->font();
   font.setPixelSize(MulDiv(kMenuFontSize, scale, 100));
   mImpl->menu->setFont(font);
+  mImpl->menu->setStyleSheet(MenuStyleSheet(*root, scale));
   mImpl->Build(*mImpl->menu, root->children);
   gOpenMenu = this;
   mImpl->menu->popup(QPoint(point.x, point.y));
