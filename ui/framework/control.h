@@ -69,6 +69,7 @@ class CControlUI {
   // The user data read as a decimal integer (0 when it is not a number).
   int GetUserDataIndex() const;
 
+  const std::wstring& GetToolTip() const { return mToolTip; }
   void SetToolTip(std::wstring_view text);
 
   bool IsEnabled() const { return mEnabled; }

@@ -27,6 +27,8 @@ class CLabelUI : public CControlUI {
   // Fits the label to its current text: a single-line label gets the width the text needs, a
   // multi-line one the height it needs at its current width (text padding included).
   void SizeToText();
+  // The room kept free around the text, in layout units.
+  const RECT& GetTextPadding() const { return mTextPadding; }
 
   void SetAttribute(std::wstring_view name, std::wstring_view value) override;
   bool IsMouseTarget() const override { return false; }
@@ -42,7 +44,6 @@ class CLabelUI : public CControlUI {
   virtual int CurrentFont() const { return mFont; }
   // The text area: the control minus the text padding, in control pixels.
   RECT TextRect() const;
-  const RECT& GetTextPadding() const { return mTextPadding; }
   TextAlign GetTextAlign() const { return mAlign; }
 
  private:
