@@ -135,7 +135,9 @@ std::vector<Sample> DialogSamples() {
       {"noise_threshold", [] { return ThresholdSample(4); }},
       {"noise_threshold_no_inputs", [] { return ThresholdSample(0); }},
       {"custom_controls", OpenControlsPage},
-      {"main", OpenMainPage},
+      {"main", [] { return OpenMainPage({}); }},
+      // A subwoofer output (11 bands) in the graphic mode: the unused band strips disabled.
+      {"main_subwoofer_geq", [] { return OpenMainPage({.output = 6, .parametric = false}); }},
   };
 }
 

@@ -88,6 +88,9 @@ std::wstring Format(const char* format, Args... args) {
 }
 
 class MainPageWnd : public DuiLib::WindowImplBase {
+ public:
+  explicit MainPageWnd(MainPageView view) : mView(view) {}
+
  protected:
   std::wstring GetWindowClassName() const override { return L"MainPageGallery"; }
   std::wstring GetSkinFile() override { return L"XML_MAIN"; }
@@ -103,7 +106,9 @@ class MainPageWnd : public DuiLib::WindowImplBase {
         settings->Add(std::move(table));
       }
     }
-    Show(DemoTuning());
+    model::SceneRecord record = DemoTuning();
+    record.currChannel = mView.output;
+    Show(record);
   }
 
  private:
@@ -123,6 +128,12 @@ class MainPageWnd : public DuiLib::WindowImplBase {
       option->Selected(selected, false);
     } else if (auto* button = Find<ui::CSButtonUI>(name)) {
       button->Selected(selected);
+    }
+  }
+
+  void Enable(const std::wstring& name, bool enabled) {
+    if (CControlUI* control = Find(name)) {
+      control->SetEnabled(enabled);
     }
   }
 
@@ -197,8 +208,8 @@ class MainPageWnd : public DuiLib::WindowImplBase {
   void ShowChannel(const model::SceneRecord& record, int c) {
     const model::OutputChannel& channel = record.channels[c];
     Select(L"speaker_" + std::to_wstring(record.outputs[c]), true);
-    Select(L"btn_arg_eq", true);
-    SetText(L"btn_arg_eq", L"${peq_mode}");
+    Select(L"btn_arg_eq", mView.parametric);
+    SetText(L"btn_arg_eq", mView.parametric ? L"${peq_mode}" : L"${geq_mode}");
     SetText(L"btn_bypass", L"${bypass_eq}");
     const model::Crossover& crossover = channel.crossover;
     SelectItem(L"hp_type", crossover.hp.type());
@@ -218,6 +229,11 @@ class MainPageWnd : public DuiLib::WindowImplBase {
       SetText(L"eq_gain_" + index, Format("%.1f", present ? band.eqGain : 0.0f));
       SetValue(L"eq_slider_" + index, static_cast<int>(band.eqGain * 10));
       Select(L"pt_enable_" + index, present && band.eqGain != 0.0f);
+      Enable(L"eq_freq_" + index, present && mView.parametric);
+      Enable(L"eq_q_" + index, present && mView.parametric);
+      for (const wchar_t* control : {L"eq_gain_", L"eq_slider_", L"pt_enable_"}) {
+        Enable(control + index, present);
+      }
       if (present) {
         bands.push_back({band.eqGain, band.eqFactor, band.freq, band.enable});
       }
@@ -231,17 +247,19 @@ class MainPageWnd : public DuiLib::WindowImplBase {
       curves[n] = {record.curves[n].frequencyGrid, record.curves[n].responseCurve,
                    record.showChEqualizer[n] != 0};
     }
-    editor->SetDragAllDirection(1);
+    editor->SetDragAllDirection(mView.parametric ? 1 : 0);
     editor->SetCurves(curves, c);
-    editor->SetBands(bands, kSelectedBand);
+    editor->SetBands(bands, c == kShownOutput ? kSelectedBand : -1);
     editor->setCurEqHpLp(crossover.hp.fs(), crossover.lp.fs());
   }
+
+  MainPageView mView;
 };
 
 }  // namespace
 
-std::unique_ptr<DuiLib::WindowImplBase> OpenMainPage() {
-  auto window = std::make_unique<MainPageWnd>();
+std::unique_ptr<DuiLib::WindowImplBase> OpenMainPage(MainPageView view) {
+  auto window = std::make_unique<MainPageWnd>(view);
   if (!ui::CreateDialogWindow(*window, 0, L"main")) {
     return nullptr;
   }

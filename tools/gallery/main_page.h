@@ -9,7 +9,13 @@
 
 namespace gallery {
 
+// Which output the page shows, and in which equaliser mode.
+struct MainPageView {
+  int output = 2;
+  bool parametric = true;
+};
+
 // Null when the window could not be created.
-std::unique_ptr<DuiLib::WindowImplBase> OpenMainPage();
+std::unique_ptr<DuiLib::WindowImplBase> OpenMainPage(MainPageView view);
 
 }  // namespace gallery

@@ -14,6 +14,7 @@ namespace {
 constexpr DWORD kTrackColor = 0xFFDCE1E8;
 constexpr DWORD kThumbFill = 0xFFFFFFFF;
 constexpr int kSliderTrackThickness = 4;
+constexpr qreal kDisabledImageOpacity = 0.35;
 
 }  // namespace
 
@@ -230,6 +231,18 @@ void CSliderUI::DoEvent(TEventUI& event) {
       break;
   }
   CProgressUI::DoEvent(event);
+}
+
+void CSliderUI::DoPaint(QPainter& painter) {
+  const bool faded = !IsEnabled() && (!GetBkImage().empty() || !mThumbImage.empty());
+  if (faded) {
+    painter.save();
+    painter.setOpacity(kDisabledImageOpacity);
+  }
+  CProgressUI::DoPaint(painter);
+  if (faded) {
+    painter.restore();
+  }
 }
 
 void CSliderUI::PaintStatusImage(QPainter& painter) {

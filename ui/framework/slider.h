@@ -56,6 +56,8 @@ class CSliderUI : public CProgressUI {
   void SetAttribute(std::wstring_view name, std::wstring_view value) override;
   void DoEvent(TEventUI& event) override;
   bool IsMouseTarget() const override { return true; }
+  // A disabled slider drawn with images shows them faded.
+  void DoPaint(QPainter& painter) override;
 
  protected:
   void PaintStatusImage(QPainter& painter) override;
