@@ -91,13 +91,6 @@ TEST_F(HandleTest, HandleOpenedBeforeAnUnplugStaysDeadAfterTheReplug) {
   EXPECT_EQ(ReadNow(), 64);
 }
 
-TEST_F(HandleTest, IndexedStringsAreNotSupportedAsOverHidraw) {
-  wchar_t text[device::kDeviceStringCapacity] = {};
-  EXPECT_EQ(transport.GetIndexedString(1, text, std::size(text)), device::kStringNotSupported);
-  EXPECT_EQ(transport.GetProductString(text, std::size(text)), 0);
-  EXPECT_EQ(std::wstring(text), L"TRZ62C");
-}
-
 // The hot-plug source of the program: listeners hear every unplug and replug once, in order, and
 // may call back into the unit.
 TEST(PlugListenerTest, UnplugAndReplugAreEachHeardOnce) {
