@@ -83,21 +83,23 @@ class VirtualUnit {
   void SetTwoFramesPerReport(bool pack);  // pending frames go out two to a report
   void CorruptNextChecksums(int count);   // the next `count` reply frames carry a wrong checksum
   void DropNextReplies(int count);        // the next `count` commands get no answer
-  void SetAnswerPcConnect(bool answer);   // answer PC_Connect, as some firmware does
+  void SetAnswerPcConnect(bool answer);   // answer PC_Connect (reply code 31)
   void Unplug();  // pending and later reads and writes fail; every open handle dies
   void PlugIn();  // the unit can be opened again
 
-  // Plug listeners. Each is called after every unplug and replug, on the thread that caused it,
-  // outside the unit's own lock (it may call into the unit), one event at a time in the order the
-  // events happened. It should return promptly: post the news on, do not wait for anything.
-  // AddPlugListener returns an id for RemovePlugListener; once that returns, the listener is
-  // not running (unless it is the caller) and is never called again.
-  int AddPlugListener(PlugListener listener);
-  void RemovePlugListener(int id);
   // A frame the unit sends on its own; it goes out together with the next answer.
   void Announce(std::uint8_t group, std::span<const std::uint8_t> body);
   // The noise an input channel measures (dB), as reported to Get_Input_Noise.
   void SetInputNoise(int channel, float levelDb);
+
+  // Plug listeners: the virtual unit's hot-plug events, its removal (false) and arrival (true).
+  // Each is called after every unplug and replug that changes the state, on the thread that
+  // caused it, outside the unit's own lock (it may call into the unit), one event at a time in the
+  // order the events happened. It should return promptly: post the news on, wait for nothing.
+  // AddPlugListener returns an id for RemovePlugListener; once that returns, the listener is not
+  // running (unless it is the caller) and is never called again.
+  int AddPlugListener(PlugListener listener);
+  void RemovePlugListener(int id);
 
   // What the unit saw.
   std::vector<device::CommandRecord> ReceivedCommands() const;
