@@ -137,7 +137,13 @@ void DspReply::Decode() {
     return;
   }
   if (code == dsp::kPeqReset) {
-    DebugLogA("DSP_EQ_RESET OP=0x%x, scene =%d, \n", mView.At(kReplyOpByte), Byte(kSceneByte));
+    // The first payload byte is the scene in a reply, the status in an acknowledgement.
+    if (mView.At(kReplyOpByte) == kOpAck) {
+      DebugLogA("DSP_EQ_RESET OP=0x%x, status =0x%02x, \n", mView.At(kReplyOpByte),
+                Byte(kReplyPayloadByte));
+    } else {
+      DebugLogA("DSP_EQ_RESET OP=0x%x, scene =%d, \n", mView.At(kReplyOpByte), Byte(kSceneByte));
+    }
     return;
   }
   if (mView.At(kReplyOpByte) != kOpReply) {

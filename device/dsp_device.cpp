@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "device/mcu_commands.h"
@@ -16,6 +17,9 @@ namespace {
 // Fewer failed string reads than this and the device counts as open.
 constexpr int kMaxStringFailures = 3;
 constexpr int kIndexedStringNumber = 1;
+// A read on a vanished handle fails at once; repeating it without a pause would spin a core for
+// the whole time-out.
+constexpr auto kReadRetryPause = std::chrono::milliseconds(1);
 
 long SteadyMs() {
   using namespace std::chrono;
@@ -48,20 +52,28 @@ void LogBytes(std::span<const std::uint8_t> bytes) {
   DebugLogA("%s\n", line.c_str());
 }
 
+// The line of a long payload outgrows one log call, which would cut it and drop its line break;
+// it is written in pieces that each fit, the last one ending the line.
 void LogRecord(const CommandRecord& record) {
   if (!platform::IsDebugLogActive()) {
     return;
   }
+  constexpr std::size_t kPieceRoom = platform::kLogLineCapacity - 2;  // line break, terminator
   char text[96];
   std::snprintf(text, sizeof text, "get mcmd 0x%02x subcmd 0x%02x optype 0x%02x len 0x%02x ",
                 record.group, record.command, record.op,
                 static_cast<unsigned>(record.payload.size() & 0xFF));
-  std::string line = text;
+  std::string piece = text;
   for (std::size_t i = 0; i < record.payload.size(); ++i) {
-    std::snprintf(text, sizeof text, "cmd_data[%zu](0x%02x) ", i, record.payload[i]);
-    line += text;
+    const int length =
+        std::snprintf(text, sizeof text, "cmd_data[%zu](0x%02x) ", i, record.payload[i]);
+    if (piece.size() + static_cast<std::size_t>(length) > kPieceRoom) {
+      DebugLogA("%s", piece.c_str());
+      piece.clear();
+    }
+    piece += text;
   }
-  DebugLogA("%s\n", line.c_str());
+  DebugLogA("%s\n", piece.c_str());
 }
 
 }  // namespace
@@ -99,12 +111,15 @@ void DspDevice::OpenHIDDevice() {
 
   std::array<wchar_t, kDeviceStringCapacity> text{};
   int failures = 0;
-  // Reads one string into the emptied buffer, counting and logging a failure.
+  // Reads one string into the emptied buffer, counting and logging a failure. A string the
+  // transport cannot read at all (hidraw has no indexed strings) says nothing about the device.
   auto read = [&](const char* failure, auto get) {
     text.fill(L'\0');
     const int result = get();
     text.back() = L'\0';  // whatever the transport left, the logged text ends in the buffer
-    if (result < 0) {
+    if (result == kStringNotSupported) {
+      DebugLogA("%s: not supported by the transport, not counted\n", failure);
+    } else if (result < 0) {
       DebugLogA("%s\n", failure);
       ++failures;
     }
@@ -129,6 +144,13 @@ void DspDevice::OpenHIDDevice() {
     return;
   }
   mTransport->SetNonBlocking(true);
+  {
+    // A new handle starts empty: bytes of a frame the last connection left half read must not
+    // swallow the first reply of this one.
+    std::lock_guard read(mReadMutex);
+    mRing = {};
+    mParser = {};
+  }
   mHidHandle = mTransport.get();
 }
 
@@ -204,6 +226,7 @@ bool DspDevice::ReadHIDData(std::uint8_t* buffer, int timeoutMs) {
     if (result >= 0 || SteadyMs() - start > timeoutMs) {
       break;
     }
+    std::this_thread::sleep_for(kReadRetryPause);
   }
   DebugLogA("ReadHIDData done timeend-timestart = %ld\n", SteadyMs() - start);
   DebugLogA("ReadHIDData NumberOfBytesRead = %d\n", result);
@@ -231,6 +254,18 @@ bool DspDevice::ReadHIDData(std::uint8_t* buffer, int timeoutMs) {
 
 bool DspDevice::ReadReply(int timeoutMs) {
   return ReadHIDData(mReceiveBuffer.data(), timeoutMs);
+}
+
+bool DspDevice::ReadReplyUntil(const std::function<bool()>& done, int timeoutMs) {
+  const long deadline = SteadyMs() + timeoutMs;
+  while (!done()) {
+    const long left = deadline - SteadyMs();
+    if (left <= 0 || !IsDeviceOpen()) {
+      return false;
+    }
+    ReadReply(static_cast<int>(left));
+  }
+  return true;
 }
 
 bool DspDevice::Send(const CommandRecord& record) {
@@ -286,6 +321,12 @@ std::uint8_t DspDevice::BootloaderVersion() const {
 }
 void DspDevice::SetBootloaderVersion(std::uint8_t version) {
   mBootloaderVersion = version;
+}
+std::uint32_t DspDevice::HandshakeReplies() const {
+  return mHandshakeReplies;
+}
+void DspDevice::NoteHandshakeReply() {
+  ++mHandshakeReplies;
 }
 
 void DspDevice::DispatchReply(std::uint8_t group, std::span<const std::uint8_t> body) {

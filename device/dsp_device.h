@@ -13,6 +13,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -59,6 +60,10 @@ class DspDevice {
   bool ReadHIDData(std::uint8_t* buffer, int timeoutMs);
   // ReadHIDData into the device's own receive buffer.
   bool ReadReply(int timeoutMs);
+  // Reads reports, dispatching every reply they carry, until `done` holds or `timeoutMs` has
+  // passed; whether `done` held. For a command whose own reply may come after replies to
+  // earlier ones (or reports the unit sends on its own).
+  bool ReadReplyUntil(const std::function<bool()>& done, int timeoutMs);
 
   // The one place of the syncMode rule. syncMode false: queue the record, or drop it while the
   // queue is disabled; returns whether it was queued. syncMode true: send it now, wait for the
@@ -84,6 +89,10 @@ class DspDevice {
   void SetHandshakeOk(bool ok);
   std::uint8_t BootloaderVersion() const;
   void SetBootloaderVersion(std::uint8_t version);
+  // How many handshake replies (accepted or refused) have been decoded, so that the handshake
+  // can tell its own reply from whatever else arrives first.
+  std::uint32_t HandshakeReplies() const;
+  void NoteHandshakeReply();
 
   // Routes one reply body (reply code, op, payload) to the decoder of its group.
   void DispatchReply(std::uint8_t group, std::span<const std::uint8_t> body);
@@ -105,6 +114,7 @@ class DspDevice {
   std::atomic<int> mUnitModel{-1};
   std::atomic<bool> mHandshakeOk{false};
   std::atomic<std::uint8_t> mBootloaderVersion{0};
+  std::atomic<std::uint32_t> mHandshakeReplies{0};
 
   std::array<std::atomic<platform::WindowHandle>, 4> mWindows{};
 

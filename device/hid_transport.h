@@ -19,6 +19,9 @@ inline constexpr std::size_t kOutputReportSize = 65;
 inline constexpr std::size_t kInputReportSize = 64;
 // Room of the buffer the device strings are read into, in wide characters.
 inline constexpr std::size_t kDeviceStringCapacity = 255;
+// What a string read returns when the transport cannot read that kind of string at all (hidraw
+// has no indexed strings): no fault of the device.
+inline constexpr int kStringNotSupported = -2;
 
 class HidTransport {
  public:
@@ -30,7 +33,7 @@ class HidTransport {
   virtual bool Open(std::uint16_t vendor, std::uint16_t product) = 0;
 
   // Device strings into `buffer` (room for `capacity` wide characters, terminated).
-  // Negative on failure.
+  // Negative on failure; kStringNotSupported when the transport has no way to read the string.
   virtual int GetManufacturerString(wchar_t* buffer, std::size_t capacity) = 0;
   virtual int GetProductString(wchar_t* buffer, std::size_t capacity) = 0;
   virtual int GetSerialNumberString(wchar_t* buffer, std::size_t capacity) = 0;

@@ -105,7 +105,13 @@ int HidapiTransport::GetSerialNumberString(wchar_t* buffer, std::size_t capacity
 
 int HidapiTransport::GetIndexedString(int index, wchar_t* buffer, std::size_t capacity) {
   return WithDevice(Turn::Normal, -1, [&](hid_device* device) {
-    return hid_get_indexed_string(device, index, buffer, capacity);
+    const int result = hid_get_indexed_string(device, index, buffer, capacity);
+    // The hidraw backend answers every indexed string with this error.
+    const wchar_t* error = result < 0 ? hid_error(device) : nullptr;
+    if (error != nullptr && std::wcsstr(error, L"not supported") != nullptr) {
+      return kStringNotSupported;
+    }
+    return result;
   });
 }
 

@@ -21,7 +21,11 @@ void PC_Connect(DspDevice& device, std::uint8_t value) {
 
 bool Hand_Connect(DspDevice& device, int timeoutMs) {
   DebugLogA("Hand_Connect\n");
-  return device.Submit(CommandRecord{kGroupMcu, kMcuHandshake, kOpSet, {}}, true, timeoutMs);
+  const std::uint32_t before = device.HandshakeReplies();
+  device.SendCtrlCommand(kGroupMcu, kMcuHandshake, kOpSet, nullptr, 0);
+  // A unit may answer PC_Connect, or report on its own, before it answers the handshake: what
+  // comes first is dispatched like any reply, and the reading goes on.
+  return device.ReadReplyUntil([&] { return device.HandshakeReplies() != before; }, timeoutMs);
 }
 
 bool Get_Flash_Version(DspDevice& device, int timeoutMs) {

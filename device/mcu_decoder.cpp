@@ -54,6 +54,8 @@ void DecodeHandshake(DspDevice& device, std::span<const std::uint8_t> body) {
     device.SetHandshakeOk(false);
     platform::PostMessage(device.Window(DspDevice::WindowRole::Main),
                           platform::msg::kHandshakeRefused, 0, 0);
+    // Counted once posted: the handshake may be waiting on another thread for this.
+    device.NoteHandshakeReply();
     return;
   }
   if (!HasBytes(body, kSlave + 1, kMcuHandshake)) {
@@ -68,6 +70,7 @@ void DecodeHandshake(DspDevice& device, std::span<const std::uint8_t> body) {
   DebugLogA("model = %d, master verion = %d, slave verion = %d\n", body[kModel], body[kMaster],
             body[kSlave]);
   Post(device, kMcuHandshake, std::move(record));
+  device.NoteHandshakeReply();
 }
 
 void DecodeFlashVersion(DspDevice& device, std::span<const std::uint8_t> body) {

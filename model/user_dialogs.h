@@ -1,7 +1,7 @@
 // The questions the model asks the user, without any window library.
 //
 // EqualizerManager and its helpers talk to the user only through this interface: the program
-// implements it with the real dialogs (ui/windows), tests implement it with scripted answers.
+// implements it with the real dialogs (app/windows), tests implement it with scripted answers.
 // Every text is either a language key such as L"${tips}" or a finished text (for example a key's
 // text formatted with numbers); keys are looked up by the implementation.
 #pragma once

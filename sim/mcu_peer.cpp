@@ -19,10 +19,13 @@ void VirtualUnit::HandleMcu(const device::CommandRecord& command) {
   const bool set = command.op == kOpSet;
   switch (command.command) {
     case kMcuPcConnect:
-      // Recorded but not answered: the PC reads nothing after announcing itself, and an answer
-      // would be taken for the reply of the next command.
+      // Not answered unless asked: the PC reads nothing after announcing itself, so an answer
+      // reaches the reads of the next command, which must cope with it.
       if (set && !command.payload.empty()) {
         mPcConnected = command.payload[0] == kPcConnected;
+        if (mAnswerPcConnect) {
+          reply({command.payload[0]});
+        }
       }
       break;
     case kMcuHandshake:

@@ -7,11 +7,31 @@
 
 namespace sim {
 
-VirtualUnit::VirtualUnit(UnitIdentity identity) : mIdentity(std::move(identity)) {}
+VirtualUnit::VirtualUnit(UnitIdentity identity, UnitState state)
+    : mIdentity(std::move(identity)), mState(std::move(state)) {}
 
-int VirtualUnit::WriteReport(std::span<const std::uint8_t> report) {
+VirtualUnit::HandleId VirtualUnit::OpenHandle() {
   std::lock_guard lock(mMutex);
   if (!mPluggedIn) {
+    return kNoHandle;
+  }
+  mReports.clear();
+  mPendingFrames.clear();
+  return ++mLastHandle;
+}
+
+bool VirtualUnit::IsHandleAlive(HandleId handle) const {
+  std::lock_guard lock(mMutex);
+  return HandleAlive(handle);
+}
+
+bool VirtualUnit::HandleAlive(HandleId handle) const {
+  return mPluggedIn && handle != kNoHandle && handle >= mFirstLiveHandle && handle <= mLastHandle;
+}
+
+int VirtualUnit::WriteReport(HandleId handle, std::span<const std::uint8_t> report) {
+  std::lock_guard lock(mMutex);
+  if (!HandleAlive(handle)) {
     return -1;
   }
   // A report that is no command frame is taken and ignored, as the unit does.
@@ -42,12 +62,13 @@ int VirtualUnit::WriteReport(std::span<const std::uint8_t> report) {
   return static_cast<int>(report.size());
 }
 
-int VirtualUnit::ReadReport(std::span<std::uint8_t> buffer, int timeoutMs, std::stop_token stop) {
+int VirtualUnit::ReadReport(HandleId handle, std::span<std::uint8_t> buffer, int timeoutMs,
+                            std::stop_token stop) {
   std::unique_lock lock(mMutex);
   const bool unlimited = timeoutMs < 0;
   const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
   for (;;) {
-    if (!mPluggedIn || stop.stop_requested()) {
+    if (!HandleAlive(handle) || stop.stop_requested()) {
       return -1;
     }
     const auto now = Clock::now();
@@ -66,7 +87,7 @@ int VirtualUnit::ReadReport(std::span<std::uint8_t> buffer, int timeoutMs, std::
       wakeAt = std::min(wakeAt, mReports.front().readyAt);
     }
     const std::size_t queued = mReports.size();
-    auto changed = [&] { return !mPluggedIn || mReports.size() != queued; };
+    auto changed = [&] { return !HandleAlive(handle) || mReports.size() != queued; };
     if (wakeAt == Clock::time_point::max()) {
       mChanged.wait(lock, stop, changed);
     } else {
@@ -115,19 +136,64 @@ void VirtualUnit::DropNextReplies(int count) {
   mDropReplies = count;
 }
 
+void VirtualUnit::SetAnswerPcConnect(bool answer) {
+  std::lock_guard lock(mMutex);
+  mAnswerPcConnect = answer;
+}
+
 void VirtualUnit::Unplug() {
+  std::lock_guard listeners(mListenerMutex);
   {
     std::lock_guard lock(mMutex);
+    if (!mPluggedIn) {
+      return;
+    }
     mPluggedIn = false;
+    mFirstLiveHandle = mLastHandle + 1;
     mReports.clear();
     mPendingFrames.clear();
   }
   mChanged.notify_all();
+  NotifyPlugListeners(false);
 }
 
 void VirtualUnit::PlugIn() {
-  std::lock_guard lock(mMutex);
-  mPluggedIn = true;
+  std::lock_guard listeners(mListenerMutex);
+  {
+    std::lock_guard lock(mMutex);
+    if (mPluggedIn) {
+      return;
+    }
+    mPluggedIn = true;
+  }
+  NotifyPlugListeners(true);
+}
+
+int VirtualUnit::AddPlugListener(PlugListener listener) {
+  std::lock_guard lock(mListenerMutex);
+  mListeners.emplace_back(mNextListener, std::move(listener));
+  return mNextListener++;
+}
+
+void VirtualUnit::RemovePlugListener(int id) {
+  std::lock_guard lock(mListenerMutex);
+  std::erase_if(mListeners, [id](const auto& entry) { return entry.first == id; });
+}
+
+void VirtualUnit::NotifyPlugListeners(bool pluggedIn) {
+  std::vector<int> ids;
+  for (const auto& entry : mListeners) {
+    ids.push_back(entry.first);
+  }
+  for (int id : ids) {
+    // A listener removed by an earlier one is skipped; each runs from a copy, so that it may
+    // remove itself.
+    const auto entry = std::ranges::find(mListeners, id, &std::pair<int, PlugListener>::first);
+    if (entry != mListeners.end()) {
+      const PlugListener listener = entry->second;
+      listener(pluggedIn);
+    }
+  }
 }
 
 void VirtualUnit::Announce(std::uint8_t group, std::span<const std::uint8_t> body) {

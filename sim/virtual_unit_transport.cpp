@@ -13,29 +13,28 @@ int VirtualUnitTransport::Init() {
 }
 
 bool VirtualUnitTransport::Open(std::uint16_t vendor, std::uint16_t product) {
-  if (vendor != device::kUnitVendorId || product != device::kUnitProductId ||
-      !mUnit->IsPluggedIn()) {
+  if (vendor != device::kUnitVendorId || product != device::kUnitProductId) {
+    return false;
+  }
+  const VirtualUnit::HandleId handle = mUnit->OpenHandle();
+  if (handle == VirtualUnit::kNoHandle) {
     return false;
   }
   std::lock_guard lock(mMutex);
-  mOpen = true;
-  mConnection = std::stop_source();
+  mStop.request_stop();  // a reader of the handle this one replaces stops
+  mHandle = handle;
+  mStop = std::stop_source();
   return true;
 }
 
-std::stop_token VirtualUnitTransport::Connection() const {
+VirtualUnitTransport::Connection VirtualUnitTransport::Current() const {
   std::lock_guard lock(mMutex);
-  if (!mOpen) {
-    std::stop_source closed;
-    closed.request_stop();
-    return closed.get_token();
-  }
-  return mConnection.get_token();
+  return {mHandle, mStop.get_token()};
 }
 
 int VirtualUnitTransport::CopyString(const std::wstring& text, wchar_t* buffer,
                                      std::size_t capacity) const {
-  if (Connection().stop_requested() || capacity == 0) {
+  if (!Current().Usable(*mUnit) || capacity == 0 || text.empty()) {
     return -1;
   }
   const std::size_t count = std::min(text.size(), capacity - 1);
@@ -56,36 +55,43 @@ int VirtualUnitTransport::GetSerialNumberString(wchar_t* buffer, std::size_t cap
   return CopyString(mUnit->Identity().serialNumber, buffer, capacity);
 }
 
-int VirtualUnitTransport::GetIndexedString(int index, wchar_t* buffer, std::size_t capacity) {
-  return index == 1 ? CopyString(mUnit->Identity().product, buffer, capacity) : -1;
+int VirtualUnitTransport::GetIndexedString(int, wchar_t*, std::size_t) {
+  return device::kStringNotSupported;
 }
 
 int VirtualUnitTransport::SetNonBlocking(bool) {
-  return Connection().stop_requested() ? -1 : 0;
+  return Current().Usable(*mUnit) ? 0 : -1;
 }
 
 int VirtualUnitTransport::Write(const std::uint8_t* data, std::size_t length) {
-  if (Connection().stop_requested()) {
+  const Connection connection = Current();
+  if (connection.stop.stop_requested()) {
     return -1;
   }
-  return mUnit->WriteReport(std::span(data, length));
+  return mUnit->WriteReport(connection.handle, std::span(data, length));
 }
 
 int VirtualUnitTransport::ReadTimeout(std::uint8_t* buffer, std::size_t length, int timeoutMs) {
-  return mUnit->ReadReport(std::span(buffer, length), timeoutMs, Connection());
+  const Connection connection = Current();
+  return mUnit->ReadReport(connection.handle, std::span(buffer, length), timeoutMs,
+                           connection.stop);
 }
 
 void VirtualUnitTransport::Close() {
   std::lock_guard lock(mMutex);
-  mOpen = false;
-  mConnection.request_stop();
+  mHandle = VirtualUnit::kNoHandle;
+  mStop.request_stop();
 }
 
 std::string VirtualUnitTransport::Error() {
+  const Connection connection = Current();
   if (!mUnit->IsPluggedIn()) {
     return "device unplugged";
   }
-  return Connection().stop_requested() ? "device closed" : "Success";
+  if (connection.stop.stop_requested() || connection.handle == VirtualUnit::kNoHandle) {
+    return "device closed";
+  }
+  return mUnit->IsHandleAlive(connection.handle) ? "Success" : "device gone: open it again";
 }
 
 }  // namespace sim

@@ -1,5 +1,8 @@
 // HidTransport over a VirtualUnit in the same process. The unit is shared so that a test or a
 // program can turn its knobs while DspDevice talks to it.
+//
+// Like hidapi over hidraw: opening takes a fresh handle on the unit, an unplug ends that handle
+// until the transport is opened again, and indexed strings cannot be read (kStringNotSupported).
 #pragma once
 
 #include <memory>
@@ -28,15 +31,23 @@ class VirtualUnitTransport : public device::HidTransport {
   std::string Error() override;
 
  private:
-  // The stop token of the current connection; stopped when closed.
-  std::stop_token Connection() const;
+  // The current connection: the unit's handle, and a stop token stopped when closed.
+  struct Connection {
+    VirtualUnit::HandleId handle = VirtualUnit::kNoHandle;
+    std::stop_token stop;
+
+    bool Usable(const VirtualUnit& unit) const {
+      return !stop.stop_requested() && unit.IsHandleAlive(handle);
+    }
+  };
+  Connection Current() const;
   int CopyString(const std::wstring& text, wchar_t* buffer, std::size_t capacity) const;
 
   const std::shared_ptr<VirtualUnit> mUnit;
-  // Guards mOpen and mConnection.
+  // Guards mHandle and mStop.
   mutable std::mutex mMutex;
-  bool mOpen = false;
-  std::stop_source mConnection;
+  VirtualUnit::HandleId mHandle = VirtualUnit::kNoHandle;
+  std::stop_source mStop;
 };
 
 }  // namespace sim

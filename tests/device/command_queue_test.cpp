@@ -90,6 +90,29 @@ TEST_F(CommandQueueTest, DestructionDiscardsQueuedRecordsWithoutSendingThem) {
   EXPECT_NE(text.find("McuCmdThread end"), std::string::npos);
 }
 
+TEST_F(CommandQueueTest, LongPayloadIsLoggedWholeOnOneLine) {
+  ScopedLog log;
+  Open();
+  device->EnableQueue();
+  CommandRecord record{kGroupScene, 0x0C, kOpSet, {}};
+  for (std::size_t i = 0; i < kMaxPayload; ++i) {
+    record.payload.push_back(static_cast<std::uint8_t>(i));
+  }
+  link->QueueReport({});
+  ASSERT_TRUE(device->Submit(std::move(record), false));
+  ASSERT_TRUE(link->WaitForWrites(1));
+  device.reset();
+  const std::string text = log.Finish();
+  const auto header =
+      text.find("get mcmd 0x02 subcmd 0x0c optype 0xbb len 0x39 cmd_data[0](0x00) ");
+  ASSERT_NE(header, std::string::npos);
+  // Every byte, in order, with the line ending after the last one.
+  const auto end = text.find('\n', header);
+  const std::string line = text.substr(header, end - header + 1);
+  EXPECT_EQ(Count(line, "cmd_data["), kMaxPayload);
+  EXPECT_TRUE(line.ends_with("cmd_data[56](0x38) \n")) << line;
+}
+
 TEST_F(CommandQueueTest, QueuedCommandsFromSeveralThreadsAllArrive) {
   Open();
   device->EnableQueue();

@@ -4,7 +4,9 @@
 #include <future>
 #include <thread>
 
+#include "device/frame.h"
 #include "device/hidapi_transport.h"
+#include "device/mcu_protocol.h"
 #include "tests/device/device_fixture.h"
 #include "tests/device/scoped_log.h"
 
@@ -19,6 +21,34 @@ TEST_F(OpenTest, TwoFailedStringReadsStillOpen) {
   link->failingStrings = 2;
   device->OpenHIDDevice();
   EXPECT_TRUE(device->IsDeviceOpen());
+}
+
+TEST_F(OpenTest, AnIndexedStringTheTransportCannotReadIsNoFailure) {
+  ScopedLog log;
+  link->failingStrings = 2;
+  link->indexedStringSupported = false;
+  device->OpenHIDDevice();
+  EXPECT_TRUE(device->IsDeviceOpen());
+  const std::string text = log.Finish();
+  EXPECT_NE(text.find("Unable to read indexed string 1: not supported"), std::string::npos);
+  EXPECT_EQ(text.find("read HID info error"), std::string::npos);
+}
+
+TEST_F(OpenTest, ReopenedHandleStartsWithoutTheHalfFrameOfTheLastConnection) {
+  Open();
+  const Bytes handshake =
+      *BuildReplyFrame(kGroupMcu, Bytes{kMcuHandshake, kOpReply, 0x00, 23, 16, 2});
+  // A report ending in the first bytes of a frame whose rest never comes.
+  Bytes cut(kInputReportSize - 5, 0);
+  cut.insert(cut.end(), handshake.begin(), handshake.begin() + 5);
+  link->QueueReport(cut);
+  ASSERT_TRUE(device->ReadReply(1000));
+  device->CloseHIDDevice(false);
+  Open();
+  link->QueueReport(handshake);
+  ASSERT_TRUE(device->ReadReply(1000));
+  EXPECT_TRUE(device->HandshakeOk());
+  EXPECT_EQ(device->UnitModel(), 23);
 }
 
 TEST_F(OpenTest, ThreeFailedStringReadsCloseTheHandle) {
@@ -102,6 +132,23 @@ TEST_F(SharingTest, WritesFromManyThreadsNeverOverlap) {
   }
   EXPECT_EQ(link->Writes().size(), static_cast<std::size_t>(kThreads * kWritesEach));
   EXPECT_FALSE(link->OverlappingWrites());
+}
+
+// A vanished handle fails every read at once. The failing read is repeated until the time-out,
+// as before, but paced: at most one attempt per millisecond instead of a spinning core.
+TEST_F(SharingTest, FailingReadsAreRepeatedAtAPaceUntilTheTimeOut) {
+  Open();
+  link->readsFail = true;
+  constexpr int kTimeoutMs = 60;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(device->ReadReply(kTimeoutMs));
+  const auto elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                             std::chrono::steady_clock::now() - start)
+                             .count();
+  const int attempts = link->ReadAttempts();
+  EXPECT_GE(elapsedMs, kTimeoutMs);
+  EXPECT_GE(attempts, 2);
+  EXPECT_LE(attempts, elapsedMs + 1);
 }
 
 TEST_F(SharingTest, ConcurrentReadersEachTakeOneReport) {

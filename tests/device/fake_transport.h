@@ -3,6 +3,7 @@
 // unit, until a report is queued, the time-out passes or the transport is closed.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -24,6 +25,8 @@ class FakeLink {
   // Scripting.
   bool openSucceeds = true;
   int failingStrings = 0;  // how many of the four string reads fail, counted from the first
+  bool indexedStringSupported = true;  // false: as over hidraw
+  std::atomic<bool> readsFail{false};  // every read fails at once, as on a vanished handle
 
   void QueueReport(Bytes bytes) {
     bytes.resize(kInputReportSize, 0);
@@ -53,6 +56,10 @@ class FakeLink {
     std::lock_guard lock(mMutex);
     return mCloses;
   }
+  int ReadAttempts() const {
+    std::lock_guard lock(mMutex);
+    return mReadAttempts;
+  }
 
  private:
   friend class FakeTransport;
@@ -79,6 +86,7 @@ class FakeLink {
   bool mOverlap = false;
   int mCloses = 0;
   int mStringReads = 0;
+  int mReadAttempts = 0;
 };
 
 class FakeTransport : public HidTransport {
@@ -102,6 +110,9 @@ class FakeTransport : public HidTransport {
     return String(L"42", buffer, capacity);
   }
   int GetIndexedString(int, wchar_t* buffer, std::size_t capacity) override {
+    if (!mLink->indexedStringSupported) {
+      return kStringNotSupported;
+    }
     return String(L"Indexed", buffer, capacity);
   }
   int SetNonBlocking(bool) override { return 0; }
@@ -128,6 +139,10 @@ class FakeTransport : public HidTransport {
 
   int ReadTimeout(std::uint8_t* buffer, std::size_t length, int timeoutMs) override {
     std::unique_lock lock(mLink->mMutex);
+    ++mLink->mReadAttempts;
+    if (mLink->readsFail) {
+      return -1;
+    }
     ++mLink->mReaders;
     mLink->mChanged.notify_all();
     const auto ready = [&] { return !mLink->mOpen || !mLink->mResults.empty(); };

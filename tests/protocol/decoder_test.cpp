@@ -135,6 +135,17 @@ TEST_F(DecoderTest, SpeakerTypeAcknowledgementIsOnlyLogged) {
   EXPECT_NE(log.Finish().find("DSP_CH_TYPE OP_ACK"), std::string::npos);
 }
 
+TEST_F(DecoderTest, EqResetLogReadsAStatusFromAnAcknowledgementAndASceneFromAReply) {
+  ScopedLog log;
+  Dispatch(kGroupDsp, {dsp::kPeqReset, kOpAck, kAckReady});
+  Dispatch(kGroupDsp, {dsp::kPeqReset, kOpReply, 3});
+  EXPECT_TRUE(poster->TakeAll().empty());
+  const std::string text = log.Finish();
+  EXPECT_NE(text.find("DSP_EQ_RESET OP=0xee, status =0x0a, "), std::string::npos);
+  EXPECT_NE(text.find("DSP_EQ_RESET OP=0xdd, scene =3, "), std::string::npos);
+  EXPECT_EQ(text.find("scene =10"), std::string::npos);
+}
+
 TEST_F(DecoderTest, WrongOpAndReversedRangePostNothing) {
   Dispatch(kGroupDsp, {dsp::kTrim, kOpAck, 0, 0, 0, 0, 0xFA});
   Dispatch(kGroupDsp, {dsp::kTrim, kOpReply, 0, 0, 5, 4, 0xFA, 0xFA});

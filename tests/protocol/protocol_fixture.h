@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "device/dsp_device.h"
@@ -46,7 +47,10 @@ class RecordingTransport : public sim::VirtualUnitTransport {
 
 class ProtocolFixture : public ::testing::Test {
  protected:
-  ProtocolFixture() {
+  ProtocolFixture() : ProtocolFixture(sim::FactoryUnitState()) {}
+  // A virtual unit holding `state` instead of the factory settings.
+  explicit ProtocolFixture(sim::UnitState state)
+      : unit(std::make_shared<sim::VirtualUnit>(sim::UnitIdentity{}, std::move(state))) {
     for (auto window : {kMainWindow, kSceneWindow, kAutoCalWindow, kToolWindow}) {
       poster->OpenWindow(window);
     }
@@ -101,7 +105,7 @@ class ProtocolFixture : public ::testing::Test {
     return records;
   }
 
-  std::shared_ptr<sim::VirtualUnit> unit = std::make_shared<sim::VirtualUnit>();
+  std::shared_ptr<sim::VirtualUnit> unit;
   std::shared_ptr<platform::QueuedPoster> poster = std::make_shared<platform::QueuedPoster>();
   RecordingTransport* transport = nullptr;
   std::unique_ptr<DspDevice> device;

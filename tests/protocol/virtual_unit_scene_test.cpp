@@ -14,6 +14,7 @@
 #include "model/parameter_model.h"
 #include "model/reply_rules.h"
 #include "tests/protocol/protocol_fixture.h"
+#include "tests/protocol/scene_requests.h"
 
 namespace device::testing {
 namespace {
@@ -99,41 +100,6 @@ TEST_F(VirtualUnitSceneTest, FactoryDefaultRestoresEverySetting) {
   EXPECT_EQ(state.names[0][0], 0xFF);
 }
 
-// Reads the working scene the way the program does after connecting and applies every reply to
-// the model with the model's own rules.
-void ReadWorkingScene(DspDevice& device) {
-  Get_Source(device);
-  Get_Main_Volume(device);
-  Get_Mute(device);
-  Get_Delay(device, 0, 0, 0, 7);
-  Get_CH_Type(device, 0, 0, 0, 7);
-  Get_CH_Link(device, 0);
-  Get_CH_Lock(device, 0);
-  Get_Filter(device, 0, 0, 0, 3);
-  Get_Filter(device, 0, 0, 4, 7);
-  Get_PEQ_Bypass(device, 0, 0, 0, 7);
-  for (int channel = 0; channel < 8; ++channel) {
-    const int bands = model::BandCountOfOutput(channel);
-    for (int band = 0; band < bands; band += 8) {
-      Get_EQ(device, 0, 0, channel, band, std::min(band + 7, bands - 1));
-    }
-  }
-  Get_Trim(device, 0, 0, 0, 7);
-  Get_Mute_Ch(device, 0, 0, 0, 7);
-  Get_Phase(device, 0, 0, 0, 7);
-  for (int source = 0; source < model::kSourceCount; ++source) {
-    Get_Mix_Ch(device, 0, source, 0, 7);
-    for (int input = 0; input < model::kMixInputSlots; ++input) {
-      Get_Input_Mix_CH_Trim(device, 0, source, input, 0, 7);
-    }
-  }
-  Get_Input_Threshold(device, 0, 0, true);
-  for (int code = 1; code <= ktv::kValueCount; ++code) {
-    Get_KTV(device, code);
-  }
-  Get_Delay_Power_Off_Time(device);
-}
-
 TEST_F(VirtualUnitSceneTest, FreshUnitReadsAsAFreshSceneRecord) {
   model::ParameterModel read;
   model::SceneRecord& scene = read.workingScene;
@@ -160,7 +126,7 @@ TEST_F(VirtualUnitSceneTest, FreshUnitReadsAsAFreshSceneRecord) {
   scene.karaoke = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
   scene.powerOffDelay = 77;
 
-  ReadWorkingScene(*device);
+  RequestScene(*device, 0);
   for (const auto& message : poster->TakeAll()) {
     model::ApplyNotification(read, message);
   }

@@ -65,7 +65,8 @@ TEST_F(HandshakeTest, AcknowledgementInsteadOfReplyIsOnlyLogged) {
   const std::uint8_t ack[] = {kMcuHandshake, kOpAck, kAckReady};
   unit->Announce(kGroupMcu, ack);
   unit->DropNextReplies(1);
-  ASSERT_TRUE(Hand_Connect(*device, kShortTimeoutMs));
+  // The acknowledgement is read and logged, but it is not the handshake's reply.
+  EXPECT_FALSE(Hand_Connect(*device, kShortTimeoutMs));
   EXPECT_FALSE(device->HandshakeOk());
   EXPECT_EQ(device->UnitModel(), -1);
   EXPECT_TRUE(poster->TakeAll().empty());
@@ -93,14 +94,13 @@ TEST_F(HandshakeTest, ReplyWithinTheLatencyArrives) {
   EXPECT_TRUE(device->HandshakeOk());
 }
 
-TEST_F(HandshakeTest, SplitReplyCompletesWithTheNextRead) {
+TEST_F(HandshakeTest, SplitReplyIsReassembledBeforeTheHandshakeReturns) {
   Connect();
   unit->SetSplitReplies(true);
   ASSERT_TRUE(Hand_Connect(*device, kShortTimeoutMs));
-  EXPECT_FALSE(device->HandshakeOk());
-  ASSERT_TRUE(device->ReadReply(kShortTimeoutMs));
   EXPECT_TRUE(device->HandshakeOk());
   EXPECT_TRUE(PostedHandshake());
+  EXPECT_FALSE(device->ReadReply(0));  // both halves were taken
 }
 
 TEST_F(HandshakeTest, TwoFramesInOneReportAreBothDecoded) {
@@ -117,7 +117,7 @@ TEST_F(HandshakeTest, TwoFramesInOneReportAreBothDecoded) {
 TEST_F(HandshakeTest, CorruptChecksumIsDroppedAndTheNextHandshakeWorks) {
   Connect();
   unit->CorruptNextChecksums(1);
-  ASSERT_TRUE(Hand_Connect(*device, kShortTimeoutMs));
+  EXPECT_FALSE(Hand_Connect(*device, kShortTimeoutMs));
   EXPECT_FALSE(device->HandshakeOk());
   EXPECT_TRUE(poster->TakeAll().empty());
   ASSERT_TRUE(Hand_Connect(*device, kShortTimeoutMs));
@@ -135,6 +135,80 @@ TEST_F(HandshakeTest, UnpluggedUnitFailsTheHandshakeAndTheNextOpen) {
   Connect();
   EXPECT_TRUE(Hand_Connect(*device, kShortTimeoutMs));
 }
+
+TEST_F(HandshakeTest, ReplugNeedsANewOpen) {
+  Connect();
+  unit->Unplug();
+  unit->PlugIn();
+  // The handle opened before the unplug stays dead, as a hidraw handle does.
+  EXPECT_FALSE(Hand_Connect(*device, kShortTimeoutMs));
+  EXPECT_TRUE(unit->ReceivedCommands().empty());
+  device->CloseHIDDevice(false);
+  Connect();
+  EXPECT_TRUE(Hand_Connect(*device, kShortTimeoutMs));
+}
+
+// Firmware that answers PC_Connect and firmware that does not: either way the handshake takes
+// its own reply, and the request after it gets its own too.
+class PcConnectAnswerTest : public HandshakeTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(PcConnectAnswerTest, HandshakeAndTheNextRequestTakeTheirOwnReplies) {
+  unit->SetAnswerPcConnect(GetParam());
+  for (int connection = 0; connection < 2; ++connection) {
+    Connect();
+    PC_Connect(*device, kPcConnected);
+    ASSERT_TRUE(Hand_Connect(*device, kShortTimeoutMs)) << "connection " << connection;
+    EXPECT_TRUE(device->HandshakeOk());
+    EXPECT_TRUE(PostedHandshake());
+    device->SetBootloaderVersion(0);
+    ASSERT_TRUE(Get_Bootloader_Version(*device));
+    EXPECT_EQ(device->BootloaderVersion(), unit->Identity().bootloaderVersion);
+    // Leaving is announced and, with the knob, answered; nothing of it may reach the next
+    // connection.
+    device->CloseHIDDevice(true);
+    device->SetHandshakeOk(false);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Firmware, PcConnectAnswerTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Answers" : "Silent"; });
+
+// hidraw cannot read indexed strings: that is not counted against the unit, so only a unit
+// missing three real strings is refused.
+struct MissingStrings {
+  bool manufacturer;
+  bool product;
+  bool serial;
+  bool opens;
+};
+
+class MissingStringsTest : public HandshakeTest,
+                           public ::testing::WithParamInterface<MissingStrings> {};
+
+TEST_P(MissingStringsTest, OnlyRealFailuresCount) {
+  const MissingStrings missing = GetParam();
+  UnitIdentity identity;
+  for (auto [gone, string] : {std::pair{missing.manufacturer, &identity.manufacturer},
+                              std::pair{missing.product, &identity.product},
+                              std::pair{missing.serial, &identity.serialNumber}}) {
+    if (gone) {
+      string->clear();
+    }
+  }
+  unit = std::make_shared<VirtualUnit>(identity);
+  device = std::make_unique<DspDevice>(std::make_unique<VirtualUnitTransport>(unit));
+  device::testing::ScopedLog log;
+  device->OpenHIDDevice();
+  EXPECT_EQ(device->IsDeviceOpen(), missing.opens);
+  const std::string text = log.Finish();
+  EXPECT_NE(text.find("Unable to read indexed string 1: not supported"), std::string::npos);
+  EXPECT_EQ(text.find("read HID info error") == std::string::npos, missing.opens);
+}
+
+INSTANTIATE_TEST_SUITE_P(Identity, MissingStringsTest,
+                         ::testing::Values(MissingStrings{false, false, false, true},
+                                           MissingStrings{true, false, true, true},
+                                           MissingStrings{true, true, true, false}));
 
 TEST_F(HandshakeTest, DisconnectTellsTheUnit) {
   Connect();

@@ -1,4 +1,4 @@
-// vexaro-cli [--device usb|sim] [--trace] <command> [arguments...]
+// vexaro-cli [--device usb|sim|sim:demo] [--trace] <command> [arguments...]
 //
 // Adding a command: put it in tools/cli/<name>_command.{h,cpp} as
 //   int Run<Name>Command(CliContext& context, CommandArgs args);
@@ -51,8 +51,9 @@ constexpr Command kCommands[] = {
 constexpr platform::WindowHandle kCliWindow = 1;
 
 void PrintUsage(std::ostream& out) {
-  out << "usage: vexaro-cli [--device usb|sim] [--trace] <command> [arguments...]\n"
-         "  --device  the unit to talk to: usb (default) or a virtual unit (sim)\n"
+  out << "usage: vexaro-cli [--device usb|sim|sim:demo] [--trace] <command> [arguments...]\n"
+         "  --device  the unit to talk to: usb (default), a fresh virtual unit (sim) or a\n"
+         "            virtual unit holding a tuned car (sim:demo)\n"
          "  --trace   print every report: \"> \" written, \"< \" read\n"
          "commands:\n";
   for (const Command& command : kCommands) {

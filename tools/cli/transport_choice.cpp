@@ -1,6 +1,7 @@
 #include "tools/cli/transport_choice.h"
 
 #include "device/hidapi_transport.h"
+#include "sim/demo_tuning.h"
 #include "sim/virtual_unit_transport.h"
 
 namespace cli {
@@ -12,7 +13,11 @@ std::unique_ptr<device::HidTransport> MakeTransport(std::string_view name, std::
   if (name == "sim") {
     return std::make_unique<sim::VirtualUnitTransport>(std::make_shared<sim::VirtualUnit>());
   }
-  error = "unknown device '" + std::string(name) + "' (use usb or sim)";
+  if (name == "sim:demo") {
+    return std::make_unique<sim::VirtualUnitTransport>(
+        std::make_shared<sim::VirtualUnit>(sim::UnitIdentity{}, sim::DemoUnitState()));
+  }
+  error = "unknown device '" + std::string(name) + "' (use usb, sim or sim:demo)";
   return nullptr;
 }
 

@@ -9,8 +9,8 @@
 
 namespace cli {
 
-// "usb": the real unit; "sim": a virtual unit in this process. Null (with `error` set) for
-// anything else.
+// "usb": the real unit; "sim": a fresh virtual unit in this process; "sim:demo": a virtual unit
+// holding a tuned car. Null (with `error` set) for anything else.
 std::unique_ptr<device::HidTransport> MakeTransport(std::string_view name, std::string& error);
 
 }  // namespace cli

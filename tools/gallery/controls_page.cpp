@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "app/windows/msg_wnd.h"
 #include "dsp_math/channel_curve.h"
 #include "dsp_math/crossover_design.h"
 #include "model/limits.h"
@@ -13,7 +14,6 @@
 #include "ui/controls/ui_equalizer.h"
 #include "ui/controls/ui_equalizer_ac.h"
 #include "ui/framework/container.h"
-#include "ui/windows/msg_wnd.h"
 
 namespace gallery {
 namespace {

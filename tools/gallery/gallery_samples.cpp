@@ -1,5 +1,11 @@
 #include "tools/gallery/gallery_samples.h"
 
+#include "app/windows/about_wnd.h"
+#include "app/windows/loading_wnd.h"
+#include "app/windows/msg_check_box_wnd.h"
+#include "app/windows/msg_wnd.h"
+#include "app/windows/name_msg_wnd.h"
+#include "app/windows/noise_threshold_wnd.h"
 #include "device/dsp_records.h"
 #include "device/parameter_codes.h"
 #include "model/scene_record.h"
@@ -7,12 +13,6 @@
 #include "platform/window_messages.h"
 #include "tools/gallery/controls_page.h"
 #include "tools/gallery/main_page.h"
-#include "ui/windows/about_wnd.h"
-#include "ui/windows/loading_wnd.h"
-#include "ui/windows/msg_check_box_wnd.h"
-#include "ui/windows/msg_wnd.h"
-#include "ui/windows/name_msg_wnd.h"
-#include "ui/windows/noise_threshold_wnd.h"
 
 namespace gallery {
 

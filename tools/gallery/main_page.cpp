@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/windows/msg_wnd.h"
 #include "model/channel_curve.h"
 #include "model/limits.h"
 #include "model/scene_record.h"
@@ -18,7 +19,6 @@
 #include "ui/framework/edit.h"
 #include "ui/framework/list.h"
 #include "ui/framework/slider.h"
-#include "ui/windows/msg_wnd.h"
 
 namespace gallery {
 namespace {

@@ -1,7 +1,7 @@
-#include "ui/windows/loading_wnd.h"
+#include "app/windows/loading_wnd.h"
 
+#include "app/windows/msg_wnd.h"
 #include "ui/framework/slider.h"
-#include "ui/windows/msg_wnd.h"
 
 namespace ui {
 

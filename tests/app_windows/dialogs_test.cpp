@@ -11,23 +11,23 @@
 
 #include <gtest/gtest.h>
 
+#include "app/windows/about_wnd.h"
+#include "app/windows/msg_check_box_wnd.h"
+#include "app/windows/msg_wnd.h"
+#include "app/windows/name_msg_wnd.h"
+#include "app/windows/noise_threshold_wnd.h"
+#include "app/windows/window_user_dialogs.h"
 #include "device/dsp_records.h"
 #include "device/parameter_codes.h"
 #include "model/scene_record.h"
 #include "platform/post_message.h"
 #include "platform/window_messages.h"
-#include "tests/ui_windows/skin_environment.h"
+#include "tests/app_windows/skin_environment.h"
 #include "ui/framework/button.h"
 #include "ui/framework/edit.h"
 #include "ui/framework/resource_manager.h"
 #include "ui/framework/slider.h"
 #include "ui/framework/ui_utils.h"
-#include "ui/windows/about_wnd.h"
-#include "ui/windows/msg_check_box_wnd.h"
-#include "ui/windows/msg_wnd.h"
-#include "ui/windows/name_msg_wnd.h"
-#include "ui/windows/noise_threshold_wnd.h"
-#include "ui/windows/window_user_dialogs.h"
 
 namespace {
 

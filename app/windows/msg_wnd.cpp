@@ -1,7 +1,7 @@
-#include "ui/windows/msg_wnd.h"
+#include "app/windows/msg_wnd.h"
 
+#include "app/windows/dialog_rules.h"
 #include "ui/framework/ui_utils.h"
-#include "ui/windows/dialog_rules.h"
 
 namespace ui {
 

@@ -1,9 +1,9 @@
-#include "ui/windows/about_wnd.h"
+#include "app/windows/about_wnd.h"
 
+#include "app/windows/about_texts.h"
+#include "app/windows/dialog_rules.h"
+#include "app/windows/msg_wnd.h"
 #include "ui/framework/resource_manager.h"
-#include "ui/windows/about_texts.h"
-#include "ui/windows/dialog_rules.h"
-#include "ui/windows/msg_wnd.h"
 
 namespace ui {
 

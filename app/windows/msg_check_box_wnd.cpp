@@ -1,9 +1,9 @@
-#include "ui/windows/msg_check_box_wnd.h"
+#include "app/windows/msg_check_box_wnd.h"
 
+#include "app/windows/dialog_rules.h"
+#include "app/windows/msg_wnd.h"
 #include "ui/framework/button.h"
 #include "ui/framework/label.h"
-#include "ui/windows/dialog_rules.h"
-#include "ui/windows/msg_wnd.h"
 
 namespace ui {
 

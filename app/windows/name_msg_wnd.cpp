@@ -1,10 +1,10 @@
-#include "ui/windows/name_msg_wnd.h"
+#include "app/windows/name_msg_wnd.h"
 
 #include <algorithm>
 
+#include "app/windows/dialog_rules.h"
+#include "app/windows/msg_wnd.h"
 #include "ui/framework/edit.h"
-#include "ui/windows/dialog_rules.h"
-#include "ui/windows/msg_wnd.h"
 
 namespace ui {
 

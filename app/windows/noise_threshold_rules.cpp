@@ -1,4 +1,4 @@
-#include "ui/windows/noise_threshold_rules.h"
+#include "app/windows/noise_threshold_rules.h"
 
 #include <algorithm>
 #include <cstdint>

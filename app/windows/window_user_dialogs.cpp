@@ -1,4 +1,4 @@
-#include "ui/windows/window_user_dialogs.h"
+#include "app/windows/window_user_dialogs.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -6,9 +6,9 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "ui/windows/msg_check_box_wnd.h"
-#include "ui/windows/msg_wnd.h"
-#include "ui/windows/name_msg_wnd.h"
+#include "app/windows/msg_check_box_wnd.h"
+#include "app/windows/msg_wnd.h"
+#include "app/windows/name_msg_wnd.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "tests/ui_windows/skin_environment.h"
+#include "tests/app_windows/skin_environment.h"
 
 #include <QApplication>
 #include <QString>
@@ -39,7 +39,7 @@ class SkinEnvironment : public ::testing::Environment {
 
  private:
   int mArgc = 1;
-  char mName[32] = "ui_windows_tests";
+  char mName[32] = "app_windows_tests";
   char* mArgv[2] = {mName, nullptr};
   std::unique_ptr<QApplication> mApp;
 };

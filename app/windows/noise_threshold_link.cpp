@@ -1,4 +1,4 @@
-#include "ui/windows/noise_threshold_link.h"
+#include "app/windows/noise_threshold_link.h"
 
 #include "device/dsp_commands.h"
 #include "device/dsp_commands_get.h"

@@ -1,4 +1,4 @@
-#include "ui/windows/dialog_rules.h"
+#include "app/windows/dialog_rules.h"
 
 #include <cstdint>
 

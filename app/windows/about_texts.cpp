@@ -1,4 +1,4 @@
-#include "ui/windows/about_texts.h"
+#include "app/windows/about_texts.h"
 
 #include <cwchar>
 

@@ -1,7 +1,10 @@
-#include "ui/windows/noise_threshold_wnd.h"
+#include "app/windows/noise_threshold_wnd.h"
 
 #include <algorithm>
 
+#include "app/windows/dialog_rules.h"
+#include "app/windows/msg_wnd.h"
+#include "app/windows/noise_threshold_rules.h"
 #include "device/dsp_records.h"
 #include "device/parameter_codes.h"
 #include "platform/debug_log.h"
@@ -10,9 +13,6 @@
 #include "ui/framework/resource_manager.h"
 #include "ui/framework/slider.h"
 #include "ui/framework/ui_utils.h"
-#include "ui/windows/dialog_rules.h"
-#include "ui/windows/msg_wnd.h"
-#include "ui/windows/noise_threshold_rules.h"
 
 namespace ui {
 

@@ -3,9 +3,9 @@
 // lines. The windows' own tests cover button counts, the check-option answer and typed limits.
 #include <gtest/gtest.h>
 
-#include "ui/windows/about_texts.h"
-#include "ui/windows/dialog_rules.h"
-#include "ui/windows/noise_threshold_rules.h"
+#include "app/windows/about_texts.h"
+#include "app/windows/dialog_rules.h"
+#include "app/windows/noise_threshold_rules.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "app/windows/noise_threshold_link.h"
 #include "ui/framework/window_impl_base.h"
-#include "ui/windows/noise_threshold_link.h"
 
 namespace ui {
 
