@@ -1,6 +1,7 @@
 // The main page's layout in a plain window, as the main window builds it: "XML_MAIN" with the
 // program's custom controls and the output table built into "channel_settings". The test program
-// runs with the embedded skin and both language tables loaded (Chinese selected).
+// runs in the dialogs' test environment: the embedded skin with both language tables (Chinese
+// selected).
 #pragma once
 
 #include <memory>
@@ -8,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/app_windows/skin_environment.h"
 #include "ui/framework/control.h"
 #include "ui/framework/window_impl_base.h"
 
@@ -35,10 +37,11 @@ class MainPageWindow : public DuiLib::WindowImplBase {
 // The page at `scale` percent; null (with a test failure) when it cannot be built.
 std::unique_ptr<MainPageWindow> OpenMainPage(int scale = 100);
 
-// The text of a language key in the current table.
-std::wstring TextOf(std::wstring_view key);
 void SelectLanguage(std::wstring_view language);
-std::string ToUtf8(std::wstring_view text);
+using test_env::ToUtf8;
+inline std::wstring TextOf(std::wstring_view key) {
+  return test_env::GetText(key);
+}
 
 // `pattern` with its "%d" replaced by `index`.
 std::wstring Indexed(std::wstring_view pattern, int index);

@@ -15,15 +15,6 @@
 namespace DuiLib {
 namespace {
 
-QString ColorCss(DWORD argb) {
-  const QColor color = ToQColor(argb);
-  return QStringLiteral("rgba(%1,%2,%3,%4)")
-      .arg(color.red())
-      .arg(color.green())
-      .arg(color.blue())
-      .arg(color.alpha());
-}
-
 // A line edit that reports the navigation keys, the wheel and focus changes to its control.
 class EditWidget : public QLineEdit {
  public:
@@ -200,10 +191,10 @@ void CEditUI::UpdateWidgetState() {
   const QString css = QStringLiteral(
                           "QLineEdit { background: %1; color: %2; border: %3px solid %4; "
                           "padding: %5px %6px %7px %8px; }")
-                          .arg(ColorCss(GetBkColor()))
-                          .arg(ColorCss(IsEnabled() ? GetTextColor() : GetDisabledTextColor()))
+                          .arg(ToCssColor(GetBkColor()))
+                          .arg(ToCssColor(IsEnabled() ? GetTextColor() : GetDisabledTextColor()))
                           .arg(border)
-                          .arg(ColorCss(GetBorderColor()))
+                          .arg(ToCssColor(GetBorderColor()))
                           .arg(Scale(padding.top))
                           .arg(Scale(padding.right))
                           .arg(Scale(padding.bottom))

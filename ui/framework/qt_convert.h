@@ -27,6 +27,16 @@ inline QColor ToQColor(DWORD argb) {
   return QColor::fromRgba(static_cast<QRgb>(argb));
 }
 
+// A colour as style sheets write it: "rgba(r,g,b,a)".
+inline QString ToCssColor(DWORD argb) {
+  const QColor color = ToQColor(argb);
+  return QStringLiteral("rgba(%1,%2,%3,%4)")
+      .arg(color.red())
+      .arg(color.green())
+      .arg(color.blue())
+      .arg(color.alpha());
+}
+
 inline QRect ToQRect(const RECT& rc) {
   return QRect(rc.left, rc.top, rc.Width(), rc.Height());
 }
