@@ -15,6 +15,9 @@ using Clock = std::chrono::steady_clock;
 
 // How long a refused client is given to read its Welcome before the connection is closed.
 constexpr int kRefusalDrainMs = 1000;
+// How long a client that arrives while another is served waits for that session to end before
+// it is refused.
+constexpr int kBusyGraceMs = 500;
 constexpr std::size_t kReceiveChunk = 512;
 
 // Compares without an early exit, so the time taken tells nothing about where a guess goes wrong.
@@ -141,6 +144,7 @@ void TcpUnitServer::Stop() {
       mCurrent->Shutdown();
     }
   }
+  mSessionEnded.notify_all();
   mListener.Stop();
   if (mAcceptThread.joinable()) {
     mAcceptThread.join();
@@ -148,6 +152,8 @@ void TcpUnitServer::Stop() {
   if (mSession.joinable()) {
     mSession.join();
   }
+  // Clients that come now are turned away by the system instead of waiting in the backlog.
+  mListener = {};
 }
 
 void TcpUnitServer::AcceptLoop() {
@@ -157,42 +163,47 @@ void TcpUnitServer::AcceptLoop() {
       return;  // stopped
     }
     std::unique_lock lock(mMutex);
+    // A client that follows right after the last one may find that session still closing the
+    // unit: give it a moment before calling the unit busy.
+    mSessionEnded.wait_for(lock, std::chrono::milliseconds(kBusyGraceMs),
+                           [this] { return !mSessionActive || mStopping; });
     if (mStopping) {
       return;
     }
     if (mSessionActive) {
       lock.unlock();
-      Refuse(stream, WelcomeStatus::Busy, stream.PeerName());
+      Emit(Refuse(stream, WelcomeStatus::Busy, stream.PeerName()));
       continue;
     }
     mSessionActive = true;
     lock.unlock();
-    // The last session has set mSessionActive false as its final step: this join is short.
+    // The last session has ended but for leaving its thread: this join is short.
     if (mSession.joinable()) {
       mSession.join();
     }
-    mSession = std::thread([this, client = std::move(stream)]() mutable { Serve(client); });
+    mSession = std::thread([this, client = std::move(stream)]() mutable {
+      {
+        std::lock_guard session(mMutex);
+        mCurrent = &client;
+        if (mStopping) {
+          client.Shutdown();
+        }
+      }
+      const ServerEvent last = Serve(client);
+      {
+        std::lock_guard session(mMutex);
+        mCurrent = nullptr;
+        mSessionActive = false;
+      }
+      mSessionEnded.notify_all();
+      // Told once the next client can be served.
+      Emit(last);
+    });
   }
 }
 
-void TcpUnitServer::Serve(platform::TcpStream& stream) {
+ServerEvent TcpUnitServer::Serve(platform::TcpStream& stream) {
   const std::string peer = stream.PeerName();
-  {
-    std::lock_guard lock(mMutex);
-    mCurrent = &stream;
-    if (mStopping) {
-      stream.Shutdown();
-    }
-  }
-  struct SessionEnd {
-    TcpUnitServer& server;
-    ~SessionEnd() {
-      std::lock_guard lock(server.mMutex);
-      server.mCurrent = nullptr;
-      server.mSessionActive = false;
-    }
-  } sessionEnd{*this};
-
   MessageReader reader(stream, mSettings.messageTimeoutMs);
   const auto helloBy = Clock::now() + std::chrono::milliseconds(mSettings.helloTimeoutMs);
   const auto status = reader.Next(helloBy);
@@ -207,26 +218,21 @@ void TcpUnitServer::Serve(platform::TcpStream& stream) {
     } else if (status != MessageReader::Status::Message) {
       why = reader.Fault();
     }
-    Emit(ServerEvent::Kind::ClientDropped,
-         "closed " + peer + ": not a client of the unit (" + why + ")");
-    return;
+    return {ServerEvent::Kind::ClientDropped,
+            "closed " + peer + ": not a client of the unit (" + why + ")"};
   }
   if (hello->version != kLinkProtocolVersion) {
-    Refuse(stream, WelcomeStatus::VersionUnsupported, peer,
-           " (version " + std::to_string(hello->version) + ")");
-    return;
+    return Refuse(stream, WelcomeStatus::VersionUnsupported, peer,
+                  " (version " + std::to_string(hello->version) + ")");
   }
   if (!mSettings.token.empty() && hello->token.empty()) {
-    Refuse(stream, WelcomeStatus::TokenMissing, peer);
-    return;
+    return Refuse(stream, WelcomeStatus::TokenMissing, peer);
   }
   if (!mSettings.token.empty() && !SameToken(mSettings.token, hello->token)) {
-    Refuse(stream, WelcomeStatus::TokenWrong, peer);
-    return;
+    return Refuse(stream, WelcomeStatus::TokenWrong, peer);
   }
   if (mUnit->Init() != 0 || !mUnit->Open(kUnitVendorId, kUnitProductId)) {
-    Refuse(stream, WelcomeStatus::NoUnit, peer, " (" + mUnit->Error() + ")");
-    return;
+    return Refuse(stream, WelcomeStatus::NoUnit, peer, " (" + mUnit->Error() + ")");
   }
 
   bool sent = stream.SendAll(EncodeWelcome(WelcomeStatus::Accepted).View());
@@ -253,7 +259,7 @@ void TcpUnitServer::Serve(platform::TcpStream& stream) {
         EncodeDeviceString(static_cast<DeviceStringId>(which), result, text.data()).View());
   }
   if (sent) {
-    Emit(ServerEvent::Kind::ClientConnected, "client " + peer + " connected");
+    Emit({ServerEvent::Kind::ClientConnected, "client " + peer + " connected"});
   }
 
   std::atomic<bool> ending{false};
@@ -290,12 +296,12 @@ void TcpUnitServer::Serve(platform::TcpStream& stream) {
   mUnit->Close();
   pump.join();
   if (unitLost || writeFailed) {
-    Emit(ServerEvent::Kind::ClientLeft, "closed " + peer + ": the unit went away");
-  } else if (!reason.empty()) {
-    Emit(ServerEvent::Kind::ClientDropped, "closed " + peer + ": " + reason);
-  } else {
-    Emit(ServerEvent::Kind::ClientLeft, "client " + peer + " left");
+    return {ServerEvent::Kind::ClientLeft, "closed " + peer + ": the unit went away"};
   }
+  if (!reason.empty()) {
+    return {ServerEvent::Kind::ClientDropped, "closed " + peer + ": " + reason};
+  }
+  return {ServerEvent::Kind::ClientLeft, "client " + peer + " left"};
 }
 
 bool TcpUnitServer::Pump(platform::TcpStream& stream, const std::atomic<bool>& ending) {
@@ -315,19 +321,19 @@ bool TcpUnitServer::Pump(platform::TcpStream& stream, const std::atomic<bool>& e
   }
 }
 
-void TcpUnitServer::Refuse(platform::TcpStream& stream, WelcomeStatus status,
-                           const std::string& peer, const std::string& detail) {
+ServerEvent TcpUnitServer::Refuse(platform::TcpStream& stream, WelcomeStatus status,
+                                  const std::string& peer, const std::string& detail) {
   stream.SendAll(EncodeWelcome(status).View());
   stream.FinishSending(kRefusalDrainMs);
-  Emit(ServerEvent::Kind::ClientRefused,
-       "refused " + peer + ": " + std::string(WelcomeStatusText(status)) + detail);
+  return {ServerEvent::Kind::ClientRefused,
+          "refused " + peer + ": " + std::string(WelcomeStatusText(status)) + detail};
 }
 
-void TcpUnitServer::Emit(ServerEvent::Kind kind, std::string text) {
+void TcpUnitServer::Emit(const ServerEvent& event) {
   std::lock_guard lock(mEventMutex);
-  DebugLogA("%s\n", text.c_str());
+  DebugLogA("%s\n", event.text.c_str());
   if (mOnEvent) {
-    mOnEvent(ServerEvent{kind, std::move(text)});
+    mOnEvent(event);
   }
 }
 

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -72,21 +73,22 @@ class TcpUnitServer {
   // Checks who may connect, binds and starts serving on threads of its own. Anything but Started
   // leaves the server stopped, with `error` saying why.
   ServerStart Start(std::string& error);
-  // The address bound, with the port chosen when 0 was asked for.
+  // The address bound, with the port chosen when 0 was asked for; empty once stopped.
   platform::HostPort Address() const;
-  // Ends the current client's session and stops accepting; returns when both have ended.
+  // Ends the current client's session and stops listening; returns when both have ended.
   void Stop();
 
  private:
   void AcceptLoop();
-  // One client, on the session thread, from Hello to the end.
-  void Serve(platform::TcpStream& stream);
+  // One client, on the session thread, from Hello to the end; the event that tells how it ended.
+  ServerEvent Serve(platform::TcpStream& stream);
   // Sends the unit's reports to the client until the unit is closed (false) or goes away (true),
   // or the client takes no more (false). `ending` is set before the session closes the unit.
   bool Pump(platform::TcpStream& stream, const std::atomic<bool>& ending);
-  void Refuse(platform::TcpStream& stream, WelcomeStatus status, const std::string& peer,
-              const std::string& detail = {});
-  void Emit(ServerEvent::Kind kind, std::string text);
+  // Answers with a refusing Welcome and closes; the event to tell.
+  ServerEvent Refuse(platform::TcpStream& stream, WelcomeStatus status, const std::string& peer,
+                     const std::string& detail = {});
+  void Emit(const ServerEvent& event);
 
   const std::unique_ptr<HidTransport> mUnit;
   const TcpServerSettings mSettings;
@@ -98,6 +100,8 @@ class TcpUnitServer {
   std::mutex mMutex;
   bool mStopping = false;
   bool mSessionActive = false;
+  // Signalled when mSessionActive turns false.
+  std::condition_variable mSessionEnded;
   // The served client's stream, so that Stop can end the session.
   platform::TcpStream* mCurrent = nullptr;
   // Started by the accept thread, joined by it before the next session and by Stop.
