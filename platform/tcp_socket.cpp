@@ -139,7 +139,7 @@ int ConnectOne(const addrinfo& address, int timeoutMs, std::string& error) {
     result = failure == 0 ? 0 : -1;
   }
   if (result != 0) {
-    error = SystemError("connect");
+    error = std::strerror(errno);
     close(fd);
     return -1;
   }
@@ -363,7 +363,7 @@ HostPort TcpListener::LocalAddress() const {
 }
 
 TcpStream TcpListener::Accept() {
-  for (;;) {
+  while (mFd >= 0) {
     pollfd entries[2] = {{mFd, POLLIN, 0}, {mWake[0], POLLIN, 0}};
     if (poll(entries, 2, -1) < 0) {
       if (errno == EINTR) {
@@ -387,6 +387,7 @@ TcpStream TcpListener::Accept() {
     }
     // Otherwise a client that gave up before being accepted: wait for the next.
   }
+  return {};
 }
 
 void TcpListener::Stop() {
