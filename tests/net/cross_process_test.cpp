@@ -45,9 +45,9 @@ std::vector<std::string> Join(std::vector<std::string> head, const std::vector<s
   return head;
 }
 
-// Each command runs once against a fresh in-process unit and once against the served one, which
+// Each command runs once against a new in-process unit and once against the served one, which
 // keeps its settings between clients: the commands touch different settings, so the reports
-// must match byte for byte.
+// must match byte for byte. The same for the demo car.
 TEST(CrossProcess, TheCliSeesTheSameReportsAsWithTheInProcessUnit) {
   Server sim(VEXARO_SIM_PATH, {"--listen", "127.0.0.1:0"});
   ASSERT_FALSE(sim.Device().empty()) << sim.Process().Err();
@@ -67,6 +67,17 @@ TEST(CrossProcess, TheCliSeesTheSameReportsAsWithTheInProcessUnit) {
     EXPECT_EQ(remote.code, 0) << command[0] << ": " << remote.err;
     EXPECT_EQ(remote.out, local.out) << command[0];
     EXPECT_NE(remote.out.find("> 00 aa 55"), std::string::npos);
+  }
+
+  Server demo(VEXARO_SIM_PATH, {"--listen", "127.0.0.1:0", "--demo"});
+  ASSERT_FALSE(demo.Device().empty()) << demo.Process().Err();
+  for (const auto& command :
+       std::vector<std::vector<std::string>>{{"names"}, {"output", "1", "eq", "3"}}) {
+    const RunResult local = Cli(Join({"--device", "sim:demo", "--trace"}, command));
+    const RunResult remote = Cli(Join({"--device", demo.Device(), "--trace"}, command));
+    ASSERT_EQ(local.code, 0) << local.err;
+    EXPECT_EQ(remote.code, 0) << remote.err;
+    EXPECT_EQ(remote.out, local.out) << command[0];
   }
 }
 

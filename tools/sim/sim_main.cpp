@@ -12,15 +12,17 @@ namespace {
 
 void PrintUsage(std::ostream& out) {
   out << "usage: vexaro-sim --listen ADDR [--allow-remote] [--token TOKEN] [--model N]\n"
-         "                  [--version M.S] [--latency MS] [fault options]\n"
+         "                  [--version M.S] [--latency MS] [--demo] [fault options]\n"
       << serve::kListenUsage
       << "  --model N         the model code the unit reports (default 23)\n"
          "  --version M.S     its master and slave firmware versions (default 16.2)\n"
          "  --latency MS      time before each answer (default 0)\n"
+         "  --demo            hold a tuned car instead of the factory settings\n"
          "fault options:\n"
          "  --refuse-handshake  answer the handshake with the abnormal-state status\n"
          "  --split-replies     cut every reply over two reports\n"
          "  --two-frames        send pending replies two to a report\n"
+         "  --answer-pc-connect answer the PC's announcement, as some firmware does\n"
          "  --corrupt N         the first N replies carry a wrong checksum\n"
          "  --drop N            the first N commands get no answer\n";
 }
@@ -42,9 +44,10 @@ int main(int argc, char** argv) {
     return 0;
   }
   const auto& identity = options->identity;
-  const std::string what = "a virtual TRZ62C (model " + std::to_string(identity.model) +
-                           ", firmware " + std::to_string(identity.masterVersion) + "." +
-                           std::to_string(identity.slaveVersion) + ")";
+  const std::string what =
+      std::string("a virtual TRZ62C") + (options->demo ? " holding the demo car" : "") +
+      " (model " + std::to_string(identity.model) + ", firmware " +
+      std::to_string(identity.masterVersion) + "." + std::to_string(identity.slaveVersion) + ")";
   const int result =
       serve::Serve(std::make_unique<sim::VirtualUnitTransport>(simtool::MakeUnit(*options)),
                    options->listen, "vexaro-sim", what, std::cout, std::cerr);

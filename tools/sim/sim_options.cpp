@@ -4,6 +4,8 @@
 #include <chrono>
 #include <limits>
 
+#include "sim/demo_tuning.h"
+
 namespace simtool {
 namespace {
 
@@ -53,6 +55,10 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
     if (!error.empty()) {
       return std::nullopt;
     }
+    if (option == "--demo") {
+      options.demo = true;
+      continue;
+    }
     if (option == "--refuse-handshake") {
       options.refuseHandshake = true;
       continue;
@@ -63,6 +69,10 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
     }
     if (option == "--two-frames") {
       options.twoFramesPerReport = true;
+      continue;
+    }
+    if (option == "--answer-pc-connect") {
+      options.answerPcConnect = true;
       continue;
     }
     const bool takesValue = option == "--model" || option == "--version" || option == "--latency" ||
@@ -109,11 +119,13 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
 }
 
 std::shared_ptr<sim::VirtualUnit> MakeUnit(const SimOptions& options) {
-  auto unit = std::make_shared<sim::VirtualUnit>(options.identity);
+  auto unit = std::make_shared<sim::VirtualUnit>(
+      options.identity, options.demo ? sim::DemoUnitState() : sim::FactoryUnitState());
   unit->SetReplyLatency(std::chrono::milliseconds(options.latencyMs));
   unit->SetRefuseHandshake(options.refuseHandshake);
   unit->SetSplitReplies(options.splitReplies);
   unit->SetTwoFramesPerReport(options.twoFramesPerReport);
+  unit->SetAnswerPcConnect(options.answerPcConnect);
   unit->CorruptNextChecksums(options.corruptChecksums);
   unit->DropNextReplies(options.dropReplies);
   return unit;

@@ -1,6 +1,6 @@
 // The command line of vexaro-sim: a virtual unit served over TCP.
 //   vexaro-sim --listen ADDR [--allow-remote] [--token TOKEN] [--model N] [--version M.S]
-//              [--latency MS] [fault options]
+//              [--latency MS] [--demo] [fault options]
 #pragma once
 
 #include <optional>
@@ -16,10 +16,12 @@ struct SimOptions {
   serve::ListenOptions listen;
   sim::UnitIdentity identity;
   int latencyMs = 0;
+  bool demo = false;  // the demo tuning instead of a unit fresh from the factory
   // Faults the unit shows from the start.
   bool refuseHandshake = false;
   bool splitReplies = false;
   bool twoFramesPerReport = false;
+  bool answerPcConnect = false;
   int corruptChecksums = 0;
   int dropReplies = 0;
   bool help = false;
