@@ -75,23 +75,31 @@ void Enqueue(benchmark::State& state) {
 }
 BENCHMARK(Enqueue);
 
-void RoundTrip(benchmark::State& state) {
+// One immediate request after another to the unit behind `transport`, each decoded and posted.
+void MeasureRoundTrips(benchmark::State& state, std::unique_ptr<device::HidTransport> transport) {
   constexpr platform::WindowHandle kWindow = 1;
   auto poster = std::make_shared<platform::QueuedPoster>();
   poster->OpenWindow(kWindow);
   platform::InstallPoster(poster);
-  auto virtualUnit = std::make_shared<sim::VirtualUnit>();
-  device::DspDevice unit(std::make_unique<sim::VirtualUnitTransport>(virtualUnit));
-  unit.SetWindow(device::DspDevice::WindowRole::Main, kWindow);
-  unit.OpenHIDDevice();
-  for (auto _ : state) {
-    if (!device::Get_Flash_Version(unit)) {
-      state.SkipWithError("no reply from the virtual unit");
-      break;
+  {
+    device::DspDevice unit(std::move(transport));
+    unit.SetWindow(device::DspDevice::WindowRole::Main, kWindow);
+    unit.OpenHIDDevice();
+    for (auto _ : state) {
+      if (!device::Get_Flash_Version(unit)) {
+        state.SkipWithError("no reply from the unit");
+        break;
+      }
+      benchmark::DoNotOptimize(poster->TakeAll());
     }
-    benchmark::DoNotOptimize(poster->TakeAll());
+    unit.CloseHIDDevice(true);
   }
   platform::InstallPoster(nullptr);
+}
+
+void RoundTrip(benchmark::State& state) {
+  MeasureRoundTrips(
+      state, std::make_unique<sim::VirtualUnitTransport>(std::make_shared<sim::VirtualUnit>()));
 }
 BENCHMARK(RoundTrip);
 
@@ -105,24 +113,7 @@ void RoundTripTcp(benchmark::State& state) {
     state.SkipWithError("vexaro-sim did not start");
     return;
   }
-  constexpr platform::WindowHandle kWindow = 1;
-  auto poster = std::make_shared<platform::QueuedPoster>();
-  poster->OpenWindow(kWindow);
-  platform::InstallPoster(poster);
-  {
-    device::DspDevice unit(std::make_unique<device::TcpTransport>(*server, ""));
-    unit.SetWindow(device::DspDevice::WindowRole::Main, kWindow);
-    unit.OpenHIDDevice();
-    for (auto _ : state) {
-      if (!device::Get_Flash_Version(unit)) {
-        state.SkipWithError("no reply from vexaro-sim");
-        break;
-      }
-      benchmark::DoNotOptimize(poster->TakeAll());
-    }
-    unit.CloseHIDDevice(true);
-  }
-  platform::InstallPoster(nullptr);
+  MeasureRoundTrips(state, std::make_unique<device::TcpTransport>(*server, ""));
   sim.Signal(SIGTERM);
   sim.Wait(std::chrono::seconds(10));
 }

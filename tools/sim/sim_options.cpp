@@ -1,5 +1,6 @@
 #include "tools/sim/sim_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <limits>
@@ -10,6 +11,19 @@ namespace simtool {
 namespace {
 
 constexpr int kMaxLatencyMs = 60000;
+
+// The options that take no value.
+struct Flag {
+  std::string_view name;
+  bool SimOptions::*member;
+};
+constexpr Flag kFlags[] = {
+    {"--demo", &SimOptions::demo},
+    {"--refuse-handshake", &SimOptions::refuseHandshake},
+    {"--split-replies", &SimOptions::splitReplies},
+    {"--two-frames", &SimOptions::twoFramesPerReport},
+    {"--answer-pc-connect", &SimOptions::answerPcConnect},
+};
 constexpr int kMaxFaultCount = 1000000;
 
 std::optional<int> ParseNumber(std::string_view text, int min, int max) {
@@ -55,24 +69,10 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
     if (!error.empty()) {
       return std::nullopt;
     }
-    if (option == "--demo") {
-      options.demo = true;
-      continue;
-    }
-    if (option == "--refuse-handshake") {
-      options.refuseHandshake = true;
-      continue;
-    }
-    if (option == "--split-replies") {
-      options.splitReplies = true;
-      continue;
-    }
-    if (option == "--two-frames") {
-      options.twoFramesPerReport = true;
-      continue;
-    }
-    if (option == "--answer-pc-connect") {
-      options.answerPcConnect = true;
+    const auto flag = std::find_if(std::begin(kFlags), std::end(kFlags),
+                                   [&](const Flag& f) { return option == f.name; });
+    if (flag != std::end(kFlags)) {
+      options.*flag->member = true;
       continue;
     }
     const bool takesValue = option == "--model" || option == "--version" || option == "--latency" ||
