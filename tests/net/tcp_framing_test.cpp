@@ -144,18 +144,5 @@ INSTANTIATE_TEST_SUITE_P(
                       BadHeader{"LongWelcome", {0x02, 0x03}, "length 3 (2..2 allowed)"}),
     [](const auto& info) { return info.param.name; });
 
-TEST(TcpFraming, InsideMessageFromTheFirstByteToTheLast) {
-  const LinkBytes message = EncodeWelcome(WelcomeStatus::Busy);
-  LinkDecoder decoder;
-  std::size_t used = 0;
-  EXPECT_FALSE(decoder.InsideMessage());
-  for (std::size_t i = 0; i + 1 < message.size; ++i) {
-    EXPECT_EQ(decoder.Feed(message.View().subspan(i, 1), used), LinkDecoder::Result::NeedMore);
-    EXPECT_TRUE(decoder.InsideMessage());
-  }
-  EXPECT_EQ(decoder.Feed(message.View().last(1), used), LinkDecoder::Result::Message);
-  EXPECT_FALSE(decoder.InsideMessage());
-}
-
 }  // namespace
 }  // namespace device
