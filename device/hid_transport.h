@@ -1,11 +1,13 @@
 // The seam under DspDevice: one HID connection to the unit, reports in and out.
 //
 // Implementations: HidapiTransport (the real unit over hidraw), VirtualUnitTransport (the
-// in-process virtual unit). Every operation may be called from any thread.
+// in-process virtual unit), TcpTransport (a unit served by another process over TCP). Every
+// operation may be called from any thread.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace device {
@@ -54,6 +56,13 @@ class HidTransport {
 
   // Text of the last error, for the log.
   virtual std::string Error() = 0;
+
+  // `handler` is called once, on a thread of the transport, when an open connection ends by
+  // itself: the network link to a unit in another process dropped. The program treats that as
+  // an unplug. A real or in-process unit's removal is reported by the hot-plug watcher instead,
+  // so those transports keep the handler unused. The handler must not wait for the transport:
+  // it posts, or wakes a thread that closes it.
+  virtual void SetLostHandler(std::function<void()> handler) { static_cast<void>(handler); }
 };
 
 }  // namespace device

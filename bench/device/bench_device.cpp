@@ -2,15 +2,22 @@
 //   Enqueue: one queued command from the caller's side (goal: median under 200 ns, never blocks).
 //   RoundTrip: one immediate request to the in-process virtual unit at zero latency: encode,
 //   write, answer, read, parse, decode and post (goal: median under 20 us).
+//   RoundTripTcp: the same request to vexaro-sim in another process over loopback TCP, at zero
+//   latency (goal: median under 200 us).
 #include <benchmark/benchmark.h>
 
+#include <signal.h>
+
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "device/dsp_device.h"
 #include "device/mcu_commands.h"
+#include "device/tcp_transport.h"
 #include "platform/queued_poster.h"
 #include "sim/virtual_unit_transport.h"
+#include "tests/net/child_process.h"
 
 namespace {
 
@@ -68,24 +75,48 @@ void Enqueue(benchmark::State& state) {
 }
 BENCHMARK(Enqueue);
 
-void RoundTrip(benchmark::State& state) {
+// One immediate request after another to the unit behind `transport`, each decoded and posted.
+void MeasureRoundTrips(benchmark::State& state, std::unique_ptr<device::HidTransport> transport) {
   constexpr platform::WindowHandle kWindow = 1;
   auto poster = std::make_shared<platform::QueuedPoster>();
   poster->OpenWindow(kWindow);
   platform::InstallPoster(poster);
-  auto virtualUnit = std::make_shared<sim::VirtualUnit>();
-  device::DspDevice unit(std::make_unique<sim::VirtualUnitTransport>(virtualUnit));
-  unit.SetWindow(device::DspDevice::WindowRole::Main, kWindow);
-  unit.OpenHIDDevice();
-  for (auto _ : state) {
-    if (!device::Get_Flash_Version(unit)) {
-      state.SkipWithError("no reply from the virtual unit");
-      break;
+  {
+    device::DspDevice unit(std::move(transport));
+    unit.SetWindow(device::DspDevice::WindowRole::Main, kWindow);
+    unit.OpenHIDDevice();
+    for (auto _ : state) {
+      if (!device::Get_Flash_Version(unit)) {
+        state.SkipWithError("no reply from the unit");
+        break;
+      }
+      benchmark::DoNotOptimize(poster->TakeAll());
     }
-    benchmark::DoNotOptimize(poster->TakeAll());
+    unit.CloseHIDDevice(true);
   }
   platform::InstallPoster(nullptr);
 }
+
+void RoundTrip(benchmark::State& state) {
+  MeasureRoundTrips(
+      state, std::make_unique<sim::VirtualUnitTransport>(std::make_shared<sim::VirtualUnit>()));
+}
 BENCHMARK(RoundTrip);
+
+void RoundTripTcp(benchmark::State& state) {
+  nettest::ChildProcess sim(VEXARO_SIM_PATH, {"--listen", "127.0.0.1:0"});
+  const auto line = sim.WaitForLine("tcp://", std::chrono::seconds(10));
+  std::string error;
+  const auto server =
+      line ? device::ParseTcpDeviceName(line->substr(line->find("tcp://")), error) : std::nullopt;
+  if (!server) {
+    state.SkipWithError("vexaro-sim did not start");
+    return;
+  }
+  MeasureRoundTrips(state, std::make_unique<device::TcpTransport>(*server, ""));
+  sim.Signal(SIGTERM);
+  sim.Wait(std::chrono::seconds(10));
+}
+BENCHMARK(RoundTripTcp);
 
 }  // namespace

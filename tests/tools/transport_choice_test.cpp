@@ -1,4 +1,5 @@
-// --device: "sim" is a unit fresh from the factory, "sim:demo" one holding the demo tuning.
+// --device: "sim" is a unit fresh from the factory, "sim:demo" one holding the demo tuning,
+// "tcp://HOST:PORT" a unit on the network.
 #include "tools/cli/transport_choice.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +54,14 @@ TEST(TransportChoiceTest, SimIsFreshAndSimDemoHoldsNamedScenes) {
 TEST(TransportChoiceTest, UnknownChoiceIsRefusedNamingTheChoices) {
   std::string error;
   EXPECT_FALSE(MakeTransport("sim:tuned", error));
-  EXPECT_EQ(error, "unknown device 'sim:tuned' (use usb, sim or sim:demo)");
+  EXPECT_EQ(error, "unknown device 'sim:tuned' (use usb, sim, sim:demo or tcp://HOST:PORT)");
+  EXPECT_TRUE(MakeTransport("tcp://127.0.0.1:7350", error));
+  EXPECT_TRUE(MakeTransport("tcp://[::1]:7350", error));
+  for (const char* bad :
+       {"tcp://127.0.0.1", "tcp://:7350", "tcp://host:0", "tcp://host:65536", "tcp://::1:7350"}) {
+    EXPECT_FALSE(MakeTransport(bad, error)) << bad;
+    EXPECT_TRUE(error.starts_with("bad device: '")) << error;
+  }
 }
 
 }  // namespace

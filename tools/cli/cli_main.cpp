@@ -1,4 +1,5 @@
-// vexaro-cli [--device usb|sim|sim:demo] [--trace] <command> [arguments...]
+// vexaro-cli [--device usb|sim|sim:demo|tcp://HOST:PORT] [--token TOKEN] [--trace] <command>
+//           [arguments...]
 //
 // Adding a command: put it in tools/cli/<name>_command.{h,cpp} as
 //   int Run<Name>Command(CliContext& context, CommandArgs args);
@@ -13,10 +14,12 @@
 #include <vector>
 
 #include "platform/debug_log.h"
+#include "tools/cli/bridge_command.h"
 #include "tools/cli/cli_context.h"
 #include "tools/cli/cli_options.h"
 #include "tools/cli/curve_command.h"
 #include "tools/cli/info_command.h"
+#include "tools/cli/link_watch.h"
 #include "tools/cli/mute_command.h"
 #include "tools/cli/names_command.h"
 #include "tools/cli/output_command.h"
@@ -24,6 +27,7 @@
 #include "tools/cli/tracing_transport.h"
 #include "tools/cli/transport_choice.h"
 #include "tools/cli/volume_command.h"
+#include "tools/serve/serve.h"
 
 namespace cli {
 namespace {
@@ -45,15 +49,23 @@ constexpr Command kCommands[] = {
      "N trim|mute|phase|delay|role [VALUE] | N eq BAND [--freq HZ] [--q Q] [--gain DB] "
      "[--enable|--disable] | N crossover hp|lp [--freq HZ] [--slope N] [--type 1|2|3]"},
     {"names", true, RunNamesCommand, "the names of the ten stored scenes"},
+    {"bridge", false, RunBridgeCommand,
+     "--listen ADDR [--device usb] [--allow-remote] [--token TOKEN]: serve the unit to the "
+     "network until Ctrl+C"},
 };
 
 // The one window every message of the device layer is posted to.
 constexpr platform::WindowHandle kCliWindow = 1;
 
 void PrintUsage(std::ostream& out) {
-  out << "usage: vexaro-cli [--device usb|sim|sim:demo] [--trace] <command> [arguments...]\n"
-         "  --device  the unit to talk to: usb (default), a fresh virtual unit (sim) or a\n"
-         "            virtual unit holding a tuned car (sim:demo)\n"
+  out << "usage: vexaro-cli [--device usb|sim|sim:demo|tcp://HOST:PORT] [--token TOKEN] [--trace]\n"
+         "                  <command> [arguments...]\n"
+         "  --device  the unit to talk to: usb (default), a fresh virtual unit (sim), a virtual\n"
+         "            unit holding a tuned car (sim:demo), or a unit served over the network by\n"
+         "            vexaro-sim or vexaro-cli bridge (tcp://HOST:PORT)\n"
+         "  --token   the access token of a unit on the network (default: $"
+      << serve::kTokenVariable
+      << ")\n"
          "  --trace   print every report: \"> \" written, \"< \" read\n"
          "commands:\n";
   for (const Command& command : kCommands) {
@@ -86,7 +98,7 @@ int Run(const CliOptions& options) {
   }
 
   std::string error;
-  auto transport = MakeTransport(options.device, error);
+  auto transport = MakeTransport(options.device, error, serve::TokenFrom(options.token));
   if (!transport) {
     std::cerr << "vexaro-cli: " << error << '\n';
     return kExitUsage;
@@ -94,18 +106,24 @@ int Run(const CliOptions& options) {
   if (options.trace) {
     transport = std::make_unique<TracingTransport>(std::move(transport), std::cout);
   }
+  device::HidTransport& link = *transport;
   device::DspDevice unit(std::move(transport));
   for (auto role : {device::DspDevice::WindowRole::Main, device::DspDevice::WindowRole::Scene,
                     device::DspDevice::WindowRole::AutoCal, device::DspDevice::WindowRole::Tool}) {
     unit.SetWindow(role, kCliWindow);
   }
+  LinkWatch watch(unit, std::cerr);
+  link.SetLostHandler(watch.Handler());
   unit.OpenHIDDevice();
   if (!unit.IsDeviceOpen()) {
-    std::cerr << "vexaro-cli: no unit found on '" << options.device << "'\n";
+    const std::string why = link.Error();
+    std::cerr << "vexaro-cli: no unit found on '" << options.device << "'"
+              << (why.empty() ? "" : ": " + why) << '\n';
     return kExitFailure;
   }
   context.device = &unit;
   const int result = command->run(context, options.args);
+  // Closed before the watch ends, so that a late loss no longer reaches it.
   unit.CloseHIDDevice(true);
   return result;
 }

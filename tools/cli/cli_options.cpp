@@ -21,6 +21,12 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argv,
         return std::nullopt;
       }
       options.device = argv[++i];
+    } else if (option == "--token") {
+      if (i + 1 >= argv.size()) {
+        error = "--token needs a value";
+        return std::nullopt;
+      }
+      options.token = argv[++i];
     } else if (option.starts_with("--device=")) {
       options.device = option.substr(std::string("--device=").size());
     } else {

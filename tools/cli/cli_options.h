@@ -1,4 +1,5 @@
-// The command line of vexaro-cli: [--device usb|sim] [--trace] <command> [arguments...]
+// The command line of vexaro-cli:
+//   [--device usb|sim|tcp://HOST:PORT] [--token TOKEN] [--trace] <command> [arguments...]
 #pragma once
 
 #include <optional>
@@ -9,6 +10,8 @@ namespace cli {
 
 struct CliOptions {
   std::string device = "usb";
+  // The access token for a unit on the network; when absent, the environment's is used.
+  std::optional<std::string> token;
   bool trace = false;
   bool help = false;  // --help or -h: print the usage and do nothing else
   std::string command;

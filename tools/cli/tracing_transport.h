@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <ostream>
+#include <utility>
 
 #include "device/hid_transport.h"
 
@@ -35,6 +36,9 @@ class TracingTransport : public device::HidTransport {
   int ReadTimeout(std::uint8_t* buffer, std::size_t length, int timeoutMs) override;
   void Close() override { mInner->Close(); }
   std::string Error() override { return mInner->Error(); }
+  void SetLostHandler(std::function<void()> handler) override {
+    mInner->SetLostHandler(std::move(handler));
+  }
 
  private:
   void Print(const char* prefix, const std::uint8_t* bytes, std::size_t count);

@@ -10,7 +10,9 @@
 namespace cli {
 
 // "usb": the real unit; "sim": a fresh virtual unit in this process; "sim:demo": a virtual unit
-// holding a tuned car. Null (with `error` set) for anything else.
-std::unique_ptr<device::HidTransport> MakeTransport(std::string_view name, std::string& error);
+// holding a tuned car; "tcp://HOST:PORT": a unit served by another process, which gets `token`.
+// Null (with `error` set) for anything else.
+std::unique_ptr<device::HidTransport> MakeTransport(std::string_view name, std::string& error,
+                                                    std::string_view token = {});
 
 }  // namespace cli
