@@ -77,19 +77,6 @@ struct SceneState {
   std::vector<std::uint8_t> profile = std::vector<std::uint8_t>(kSceneProfileBytes, 0);
 };
 
-// What an auto-calibration run reports; the run itself is driven from outside.
-struct CalibrationState {
-  std::uint8_t on = 0;
-  std::uint16_t channels = 0;
-  std::uint8_t eqMode = 0;
-  std::uint8_t module = 0;
-  std::uint8_t testMic = 0;
-  std::uint8_t status = 12;  // exit: no run
-  std::uint8_t channel = 0;
-  std::uint8_t progress = 0;
-  std::uint8_t failure = 0;
-};
-
 struct UnitState {
   SceneState working;
   std::array<SceneState, device::kStoredScenes> stored{};
@@ -108,7 +95,6 @@ struct UnitState {
   std::uint8_t command51 = 0;
   std::uint16_t powerOffDelayMs = 0;
   std::array<std::uint16_t, device::ktv::kValueCount> ktv{};  // index = effect code - 1
-  CalibrationState calibration;
 };
 
 // A scene as the unit leaves the factory: the default speaker roles with their crossovers, the

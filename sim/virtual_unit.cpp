@@ -141,6 +141,16 @@ void VirtualUnit::SetAnswerPcConnect(bool answer) {
   mAnswerPcConnect = answer;
 }
 
+void VirtualUnit::SetCalibrationPace(std::chrono::milliseconds pace) {
+  std::lock_guard lock(mMutex);
+  mCalibrationKnobs.pace = pace;
+}
+
+void VirtualUnit::SetCalibrationFailure(std::optional<int> failure) {
+  std::lock_guard lock(mMutex);
+  mCalibrationKnobs.failure = failure;
+}
+
 void VirtualUnit::Unplug() {
   std::lock_guard listeners(mListenerMutex);
   {

@@ -18,6 +18,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <stop_token>
 #include <string>
@@ -27,6 +28,7 @@
 #include "device/command_record.h"
 #include "device/hid_transport.h"
 #include "device/mcu_protocol.h"
+#include "sim/calibration_run.h"
 #include "sim/unit_state.h"
 
 namespace sim {
@@ -84,6 +86,10 @@ class VirtualUnit {
   void CorruptNextChecksums(int count);   // the next `count` reply frames carry a wrong checksum
   void DropNextReplies(int count);        // the next `count` commands get no answer
   void SetAnswerPcConnect(bool answer);   // answer PC_Connect (reply code 31)
+  // Auto calibration: the least time each step of a run takes (0: one step per status poll), and
+  // a failure code every run ends with (none: runs succeed unless an output has no speaker).
+  void SetCalibrationPace(std::chrono::milliseconds pace);
+  void SetCalibrationFailure(std::optional<int> failure);
   void Unplug();  // pending and later reads and writes fail; every open handle dies
   void PlugIn();  // the unit can be opened again
 
@@ -151,6 +157,8 @@ class VirtualUnit {
   int mCorruptChecksums = 0;
   int mDropReplies = 0;
   std::chrono::milliseconds mLatency{0};
+  CalibrationKnobs mCalibrationKnobs;
+  CalibrationRun mCalibration;
 
   bool mPcConnected = false;
   std::string mPassword;
