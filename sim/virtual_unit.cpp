@@ -216,6 +216,12 @@ std::vector<device::CommandRecord> VirtualUnit::ReceivedCommands() const {
   return mReceived;
 }
 
+bool VirtualUnit::WaitForState(const std::function<bool(const UnitState&)>& holds,
+                               std::chrono::milliseconds timeout) {
+  std::unique_lock lock(mMutex);
+  return mChanged.wait_for(lock, timeout, [&] { return holds(mState); });
+}
+
 bool VirtualUnit::PcConnected() const {
   std::lock_guard lock(mMutex);
   return mPcConnected;

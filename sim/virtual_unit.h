@@ -114,6 +114,11 @@ class VirtualUnit {
   std::string Remark() const;
   // The parameter settings: working scene, stored scenes, names and unit-wide values.
   UnitState State() const;
+  // Waits until `holds` is true of the settings, or `timeout` has passed; whether it became true.
+  // For whoever waits for queued commands to arrive. `holds` runs under the unit's lock and is
+  // asked again after every command the unit takes.
+  bool WaitForState(const std::function<bool(const UnitState&)>& holds,
+                    std::chrono::milliseconds timeout);
 
  private:
   // Per-group handlers; each answers through Reply. Called with mMutex held.
@@ -141,7 +146,7 @@ class VirtualUnit {
 
   // Guards every member below.
   mutable std::mutex mMutex;
-  // Signalled when a report is queued or the unit is unplugged.
+  // Signalled when a command is taken, a report is queued or the unit is unplugged.
   std::condition_variable_any mChanged;
 
   UnitIdentity mIdentity;
