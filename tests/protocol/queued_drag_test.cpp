@@ -2,6 +2,7 @@
 // and a drag that outruns a slow unit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -28,127 +29,134 @@ namespace {
 using namespace std::chrono_literals;
 
 using Issue = void (*)(DspDevice&);
+// An encoder's command sent at once: `target` (0 or 1) changes the last payload byte that names
+// the parameter, `value` (0 or 1) the first byte of the value.
+using IssueSet = void (*)(DspDevice&, int target, int value);
 
 class ParameterKeyTest : public ProtocolFixture {
  protected:
   // The key of the command `issue` sends (at once, so that the unit has it on return).
-  std::optional<ParameterKey> KeyOf(Issue issue) {
+  std::optional<ParameterKey> KeyOf(const std::function<void(DspDevice&)>& issue) {
     const std::size_t before = unit->ReceivedCommands().size();
     issue(*device);
     const auto received = unit->ReceivedCommands();
     EXPECT_EQ(received.size(), before + 1);
     return received.empty() ? std::nullopt : ParameterKeyOf(received.back());
   }
+  std::optional<ParameterKey> KeyOf(IssueSet issue, int target, int value) {
+    return KeyOf([&](DspDevice& d) { issue(d, target, value); });
+  }
 };
 
-// Two commands from the encoders: whether they set the same parameter. Every pair differs in
-// what it sets or in the value, so that each naming byte of the table is checked against the
-// encoder's layout.
-struct KeyPair {
-  const char* name;
-  Issue first;
-  Issue second;
-  bool sameParameter;
+using Floats = std::array<float, 2>;
+using Ints = std::array<int, 2>;
+
+const std::pair<const char*, IssueSet> kTargetedSets[] = {
+    {"EQ_Ctrl", [](DspDevice& d, int t,
+                   int v) { EQ_Ctrl(d, 0, 0, 2, 5 + t, 1000 + 300 * v, 1.4f, -3.5f, true); }},
+    {"Filter_Ctrl", [](DspDevice& d, int t,
+                       int v) { Filter_Ctrl(d, 0, 0, 3, kLowPassFilter + t, 80, 1, 1 + v, true); }},
+    {"Delay_Ctrl",
+     [](DspDevice& d, int t, int v) {
+       Delay_Ctrl(d, 0, 0, 2, 2 + t, Floats{1.5f + v, 2.5f}, true);
+     }},
+    {"Trim_Ctrl",
+     [](DspDevice& d, int t, int v) {
+       Trim_Ctrl(d, 0, 0, 4, 4 + t, Floats{6.0f + v, 6.0f}, true);
+     }},
+    {"Mute_Ch_Ctrl",
+     [](DspDevice& d, int t, int v) {
+       Mute_Ch_Ctrl(d, 0, 0, 5, 5 + t, Ints{v, 0}, true);
+     }},
+    {"Phase_Ctrl",
+     [](DspDevice& d, int t, int v) {
+       Phase_Ctrl(d, 0, 0, 5, 5 + t, Ints{v, 0}, true);
+     }},
+    {"Mix_Ch_Ctrl",
+     [](DspDevice& d, int t, int v) {
+       Mix_Ch_Ctrl(d, 0, 1, 2, 2 + t, std::array<std::uint32_t, 2>{1u + v, 1u}, true);
+     }},
+    {"Remap_Ch_Ctrl",
+     [](DspDevice& d, int t, int v) {
+       Remap_Ch_Ctrl(d, 0, 0, 2 + t, Ints{1 + v, 2}, true);
+     }},
+    {"CH_Type_Ctrl",
+     [](DspDevice& d, int t, int v) {
+       CH_Type_Ctrl(d, 0, 0, 6, 6 + t, Ints{v, 0}, true);
+     }},
+    {"DSP_Bypass_Ctrl", [](DspDevice& d, int t, int v) { DSP_Bypass_Ctrl(d, 0, t, v, true); }},
+    {"PEQ_Bypass_Ctrl",
+     [](DspDevice& d, int t, int v) {
+       PEQ_Bypass_Ctrl(d, 0, 0, 1, 1 + t, Ints{v, 0}, true);
+     }},
+    {"Input_Trim_Ctrl",
+     [](DspDevice& d, int t, int v) {
+       Input_Trim_Ctrl(d, 0, 1, 0, t, Ints{3 + v, 4}, true);
+     }},
+    {"Mute_Input_Ch_Ctrl",
+     [](DspDevice& d, int t, int v) {
+       Mute_Input_Ch_Ctrl(d, 0, 1, 0, t, Ints{v, 0}, true);
+     }},
+    {"Input_Phase_Ctrl",
+     [](DspDevice& d, int t, int v) {
+       Input_Phase_Ctrl(d, 0, 1, 0, t, Ints{v, 0}, true);
+     }},
+    {"Input_EQ_Ctrl",
+     [](DspDevice& d, int t, int v) {
+       Input_EQ_Ctrl(
+           d, 0, 1, 2, 3, 3 + t,
+           std::array<EqBandValue, 2>{{{1000 + 300 * v, 1.0f, 3.0f}, {2000, 2.0f, -3.0f}}}, true);
+     }},
+    {"Input_Mix_Trim_Ctrl",
+     [](DspDevice& d, int t, int v) {
+       Input_Mix_Trim_Ctrl(d, 0, 1, 0, 3, 3 + t, Ints{50 + v, 60}, true);
+     }},
+    {"Output_Mix_Trim_Ctrl",
+     [](DspDevice& d, int t, int v) {
+       Output_Mix_Trim_Ctrl(d, 0, 1, 0, 1, 4 + t, Ints{50 + v, 60}, true);
+     }},
 };
 
-constexpr std::array<float, 1> kTrimA{6.0f};
-constexpr std::array<float, 1> kTrimB{3.0f};
-constexpr std::array<float, 2> kTrimPair{6.0f, 6.0f};
-constexpr std::array<float, 2> kDelaysA{1.5f, 2.5f};
-constexpr std::array<float, 2> kDelaysB{3.0f, 4.0f};
-constexpr std::array<int, 1> kOn{1};
-constexpr std::array<int, 1> kOff{0};
-constexpr std::array<int, 2> kLevelsA{50, 60};
-constexpr std::array<int, 2> kLevelsB{70, 80};
-constexpr std::array<std::uint32_t, 1> kMaskA{1};
-constexpr std::array<std::uint32_t, 1> kMaskB{3};
-constexpr std::array<int, 2> kTwoInputs{1, 2};
-constexpr std::array<EqBandValue, 1> kInputBandA{{{1000, 1.0f, 3.0f}}};
-constexpr std::array<EqBandValue, 1> kInputBandB{{{2000, 2.0f, -3.0f}}};
-constexpr std::array<EqBandValue, 2> kInputBands{{{1000, 1.0f, 3.0f}, {2000, 2.0f, -3.0f}}};
-
-const KeyPair kKeyPairs[] = {
-    {"EqValue", [](DspDevice& d) { EQ_Ctrl(d, 0, 0, 2, 5, 1000, 1.4f, -3.5f, true); },
-     [](DspDevice& d) { EQ_Ctrl(d, 0, 0, 2, 5, 1250, 2.0f, 6.0f, true); }, true},
-    {"EqBand", [](DspDevice& d) { EQ_Ctrl(d, 0, 0, 2, 5, 1000, 1.4f, -3.5f, true); },
-     [](DspDevice& d) { EQ_Ctrl(d, 0, 0, 2, 6, 1000, 1.4f, -3.5f, true); }, false},
-    {"EqChannel", [](DspDevice& d) { EQ_Ctrl(d, 0, 0, 2, 5, 1000, 1.4f, -3.5f, true); },
-     [](DspDevice& d) { EQ_Ctrl(d, 0, 0, 3, 5, 1000, 1.4f, -3.5f, true); }, false},
-    {"EqScene", [](DspDevice& d) { EQ_Ctrl(d, 0, 0, 2, 5, 1000, 1.4f, -3.5f, true); },
-     [](DspDevice& d) { EQ_Ctrl(d, 1, 0, 2, 5, 1000, 1.4f, -3.5f, true); }, false},
-    {"EqSource", [](DspDevice& d) { EQ_Ctrl(d, 0, 0, 2, 5, 1000, 1.4f, -3.5f, true); },
-     [](DspDevice& d) { EQ_Ctrl(d, 0, 1, 2, 5, 1000, 1.4f, -3.5f, true); }, false},
-    {"CrossoverValue",
-     [](DspDevice& d) { Filter_Ctrl(d, 0, 0, 3, kHighPassFilter, 80, 1, 2, true); },
-     [](DspDevice& d) { Filter_Ctrl(d, 0, 0, 3, kHighPassFilter, 120, 2, 1, true); }, true},
-    {"CrossoverFilter",
-     [](DspDevice& d) { Filter_Ctrl(d, 0, 0, 3, kHighPassFilter, 80, 1, 2, true); },
-     [](DspDevice& d) { Filter_Ctrl(d, 0, 0, 3, kLowPassFilter, 80, 1, 2, true); }, false},
-    {"DelayValues", [](DspDevice& d) { Delay_Ctrl(d, 0, 0, 2, 3, kDelaysA, true); },
-     [](DspDevice& d) { Delay_Ctrl(d, 0, 0, 2, 3, kDelaysB, true); }, true},
-    {"TrimValue", [](DspDevice& d) { Trim_Ctrl(d, 0, 0, 4, 4, kTrimA, true); },
-     [](DspDevice& d) { Trim_Ctrl(d, 0, 0, 4, 4, kTrimB, true); }, true},
-    {"TrimRange", [](DspDevice& d) { Trim_Ctrl(d, 0, 0, 4, 4, kTrimA, true); },
-     [](DspDevice& d) { Trim_Ctrl(d, 0, 0, 4, 5, kTrimPair, true); }, false},
-    {"MuteValue", [](DspDevice& d) { Mute_Ch_Ctrl(d, 0, 0, 5, 5, kOn, true); },
-     [](DspDevice& d) { Mute_Ch_Ctrl(d, 0, 0, 5, 5, kOff, true); }, true},
-    {"MuteIsNotPhase", [](DspDevice& d) { Mute_Ch_Ctrl(d, 0, 0, 5, 5, kOn, true); },
-     [](DspDevice& d) { Phase_Ctrl(d, 0, 0, 5, 5, kOn, true); }, false},
-    {"RoutingMask", [](DspDevice& d) { Mix_Ch_Ctrl(d, 0, 1, 2, 2, kMaskA, true); },
-     [](DspDevice& d) { Mix_Ch_Ctrl(d, 0, 1, 2, 2, kMaskB, true); }, true},
-    {"RoutingSource", [](DspDevice& d) { Mix_Ch_Ctrl(d, 0, 1, 2, 2, kMaskA, true); },
-     [](DspDevice& d) { Mix_Ch_Ctrl(d, 0, 2, 2, 2, kMaskA, true); }, false},
-    {"SpeakerRole", [](DspDevice& d) { CH_Type_Ctrl(d, 0, 0, 6, 6, kOn, true); },
-     [](DspDevice& d) { CH_Type_Ctrl(d, 0, 0, 6, 6, kOff, true); }, true},
-    {"EqBypass", [](DspDevice& d) { PEQ_Bypass_Ctrl(d, 0, 0, 1, 1, kOn, true); },
-     [](DspDevice& d) { PEQ_Bypass_Ctrl(d, 0, 0, 1, 1, kOff, true); }, true},
-    {"DspBypass", [](DspDevice& d) { DSP_Bypass_Ctrl(d, 0, 0, 1, true); },
-     [](DspDevice& d) { DSP_Bypass_Ctrl(d, 0, 0, 0, true); }, true},
-    {"RemapInputs", [](DspDevice& d) { Remap_Ch_Ctrl(d, 0, 0, 2, kOn, true); },
-     [](DspDevice& d) { Remap_Ch_Ctrl(d, 0, 0, 2, kTwoInputs, true); }, true},
-    {"InputTrim", [](DspDevice& d) { Input_Trim_Ctrl(d, 0, 1, 0, 1, kLevelsA, true); },
-     [](DspDevice& d) { Input_Trim_Ctrl(d, 0, 1, 0, 1, kLevelsB, true); }, true},
-    {"InputEqValue", [](DspDevice& d) { Input_EQ_Ctrl(d, 0, 1, 2, 3, 3, kInputBandA, true); },
-     [](DspDevice& d) { Input_EQ_Ctrl(d, 0, 1, 2, 3, 3, kInputBandB, true); }, true},
-    {"InputEqBands", [](DspDevice& d) { Input_EQ_Ctrl(d, 0, 1, 2, 3, 3, kInputBandA, true); },
-     [](DspDevice& d) { Input_EQ_Ctrl(d, 0, 1, 2, 3, 4, kInputBands, true); }, false},
-    {"InputMixLevels", [](DspDevice& d) { Input_Mix_Trim_Ctrl(d, 0, 1, 0, 3, 4, kLevelsA, true); },
-     [](DspDevice& d) { Input_Mix_Trim_Ctrl(d, 0, 1, 0, 3, 4, kLevelsB, true); }, true},
-    {"InputMixInput", [](DspDevice& d) { Input_Mix_Trim_Ctrl(d, 0, 1, 0, 3, 4, kLevelsA, true); },
-     [](DspDevice& d) { Input_Mix_Trim_Ctrl(d, 0, 1, 1, 3, 4, kLevelsA, true); }, false},
-    {"OutputMixLevels",
-     [](DspDevice& d) { Output_Mix_Trim_Ctrl(d, 0, 1, 0, 1, 4, kLevelsA, true); },
-     [](DspDevice& d) { Output_Mix_Trim_Ctrl(d, 0, 1, 0, 1, 4, kLevelsB, true); }, true},
-    {"OutputMixOutput",
-     [](DspDevice& d) { Output_Mix_Trim_Ctrl(d, 0, 1, 0, 1, 4, kLevelsA, true); },
-     [](DspDevice& d) { Output_Mix_Trim_Ctrl(d, 0, 1, 0, 1, 5, kLevelsA, true); }, false},
-    {"MainVolume", [](DspDevice& d) { Main_Volume_Ctrl(d, MainVolumeCode(-5), true); },
-     [](DspDevice& d) { Main_Volume_Ctrl(d, MainVolumeCode(-10), true); }, true},
-    {"MainIsNotSubwooferVolume", [](DspDevice& d) { Main_Volume_Ctrl(d, 3, true); },
-     [](DspDevice& d) { Subwoofer_Volume_Ctrl(d, 3, true); }, false},
-    {"Source", [](DspDevice& d) { Source_Switch_Ctrl(d, SourceId(0), true); },
-     [](DspDevice& d) { Source_Switch_Ctrl(d, SourceId(2), true); }, true},
-    {"MuteAll", [](DspDevice& d) { Mute_All_Ctrl(d, 1, true); },
-     [](DspDevice& d) { Mute_All_Ctrl(d, 0, true); }, true},
-    {"InputThreshold", [](DspDevice& d) { Input_Ch_Threshold_Ctrl(d, -60, true); },
-     [](DspDevice& d) { Input_Ch_Threshold_Ctrl(d, -40, true); }, true},
-    {"KtvValue", [](DspDevice& d) { KTV_Ctrl(d, ktv::kEchoDelay, 300, true); },
-     [](DspDevice& d) { KTV_Ctrl(d, ktv::kEchoDelay, 500, true); }, true},
-    {"KtvEffect", [](DspDevice& d) { KTV_Ctrl(d, ktv::kMicVolume, 3, true); },
-     [](DspDevice& d) { KTV_Ctrl(d, ktv::kMusicVolume, 3, true); }, false},
-    {"PowerOffTime", [](DspDevice& d) { Set_Power_Off_Time(d, 1000, true); },
-     [](DspDevice& d) { Set_Power_Off_Time(d, 3000, true); }, true},
+// Values of the whole unit: the command alone names them.
+const std::pair<const char*, IssueSet> kUnitWideSets[] = {
+    {"Source_Switch_Ctrl",
+     [](DspDevice& d, int, int v) { Source_Switch_Ctrl(d, SourceId(v), true); }},
+    {"Main_Volume_Ctrl", [](DspDevice& d, int, int v) { Main_Volume_Ctrl(d, 3 + v, true); }},
+    {"Subwoofer_Volume_Ctrl",
+     [](DspDevice& d, int, int v) { Subwoofer_Volume_Ctrl(d, 3 + v, true); }},
+    {"Mute_All_Ctrl", [](DspDevice& d, int, int v) { Mute_All_Ctrl(d, v, true); }},
+    {"Input_Ch_Threshold_Ctrl",
+     [](DspDevice& d, int, int v) { Input_Ch_Threshold_Ctrl(d, -60 + v, true); }},
+    {"KTV_Ctrl mic", [](DspDevice& d, int, int v) { KTV_Ctrl(d, ktv::kMicVolume, 3 + v, true); }},
+    {"KTV_Ctrl music",
+     [](DspDevice& d, int, int v) { KTV_Ctrl(d, ktv::kMusicVolume, 3 + v, true); }},
+    {"KTV_Ctrl echo delay",
+     [](DspDevice& d, int, int v) { KTV_Ctrl(d, ktv::kEchoDelay, 300 + 300 * v, true); }},
+    {"Set_Power_Off_Time",
+     [](DspDevice& d, int, int v) { Set_Power_Off_Time(d, 1000 + 1000 * v, true); }},
 };
 
 TEST_F(ParameterKeyTest, PlainSetsAreKeyedByWhatTheySet) {
-  for (const KeyPair& pair : kKeyPairs) {
-    SCOPED_TRACE(pair.name);
-    const auto first = KeyOf(pair.first);
-    const auto second = KeyOf(pair.second);
-    ASSERT_TRUE(first.has_value());
-    ASSERT_TRUE(second.has_value());
-    EXPECT_EQ(*first == *second, pair.sameParameter);
+  std::vector<ParameterKey> keys;
+  auto check = [&](const char* name, IssueSet issue, bool targeted) {
+    SCOPED_TRACE(name);
+    const auto key = KeyOf(issue, 0, 0);
+    ASSERT_TRUE(key.has_value());
+    EXPECT_EQ(KeyOf(issue, 0, 1), key) << "a new value is a new parameter";
+    if (targeted) {
+      EXPECT_NE(KeyOf(issue, 1, 0), key) << "two parameters share a key";
+    }
+    keys.push_back(*key);
+  };
+  for (const auto& [name, issue] : kTargetedSets) {
+    check(name, issue, true);
   }
+  for (const auto& [name, issue] : kUnitWideSets) {
+    check(name, issue, false);
+  }
+  // Commands of their own: none stands in for another.
+  std::ranges::sort(keys);
+  EXPECT_EQ(std::ranges::adjacent_find(keys), keys.end());
 }
 
 constexpr std::array<ChannelPair, 1> kFrontPair{{{0, 1}}};
