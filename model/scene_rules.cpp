@@ -96,4 +96,15 @@ bool CopyChannelConfig(SceneRecord& record, int from, int to) {
   return true;
 }
 
+bool IsWithinStorage(const SceneRecord& record) {
+  for (int output = 0; output < kOutputCount; ++output) {
+    const auto o = static_cast<std::size_t>(output);
+    if (!BandCountRange(output).Contains(record.channels[o].eqSize()) ||
+        !kRoleIndex.Contains(record.outputs[o]) || !kLinkPartner.Contains(record.linkOutputs[o])) {
+      return false;
+    }
+  }
+  return kOutputIndex.Contains(record.currChannel);
+}
+
 }  // namespace model
