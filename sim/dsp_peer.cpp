@@ -36,7 +36,6 @@ constexpr std::size_t kBandChannel = 2;
 constexpr std::size_t kBandFirst = 3;
 constexpr std::size_t kBandLast = 4;
 constexpr std::size_t kFilterEntryBytes = 8;
-constexpr std::size_t kSetBandBytes = 6;
 
 // Reply body offsets of the range answers: code, op, scene, source, first, last.
 constexpr std::size_t kReplyLast = 5;
@@ -219,27 +218,22 @@ bool DspPeer::SetOutputs(SceneState& scene) {
     case dsp::kEq: {
       const int channel = In(2);
       const int band = In(3);
-      if (!mIn.Has(0, 4 + kSetBandBytes) || channel >= kOutputs ||
+      if (!mIn.Has(0, 4 + device::kEqBandBytes) || channel >= kOutputs ||
           band >= device::kMaxBandsPerChannel) {
         return false;
       }
-      auto& bands = outputs[static_cast<std::size_t>(channel)].bands;
-      // The unit keeps Q in hundredths; the command carries only its tenths.
-      bands[static_cast<std::size_t>(band)] = {
-          static_cast<std::uint16_t>(device::BigEndian16(p[4], p[5])), p[6], LowByte(p[7] * 10),
-          p[8], p[9]};
+      outputs[static_cast<std::size_t>(channel)].bands[static_cast<std::size_t>(band)] =
+          BandFromCommand(mIn.Slice<device::kEqBandBytes>(4));
       return true;
     }
     case dsp::kDelay:
       return eachOutput(device::kDelayBytes, [&](OutputState& output, std::size_t at) {
-        output.delayMs = p[at];
-        output.delayThousandths =
-            static_cast<std::uint16_t>(device::BigEndian16(p[at + 1], p[at + 2]));
+        SetDelayFromCommand(output, mIn.Slice<device::kDelayBytes>(at));
       });
     case dsp::kTrim:
       // Taken as an attenuation, kept and reported as the trim.
       return eachOutput(1, [&](OutputState& output, std::size_t at) {
-        output.trim = static_cast<std::int8_t>(-device::SignedByte(p[at]));
+        output.trim = TrimFromAttenuation(p[at]);
       });
     case dsp::kMuteCh:
       return eachOutput(1, [&](OutputState& output, std::size_t at) { output.mute = p[at]; });
@@ -364,13 +358,10 @@ bool DspPeer::SetInputs(SceneState& scene) {
 
 // Bands from `at`: first band, last band, then the 6 bytes of each.
 bool DspPeer::SetBands(BandBank& bands, std::size_t at) {
-  const auto& p = mCommand.payload;
-  ForEachEntry(at, at + 2, kSetBandBytes, device::kMaxBandsPerChannel,
-               [&](int band, std::size_t e) {
-                 bands[static_cast<std::size_t>(band)] = {
-                     static_cast<std::uint16_t>(device::BigEndian16(p[e], p[e + 1])), p[e + 2],
-                     LowByte(p[e + 3] * 10), p[e + 4], p[e + 5]};
-               });
+  ForEachEntry(
+      at, at + 2, device::kEqBandBytes, device::kMaxBandsPerChannel, [&](int band, std::size_t e) {
+        bands[static_cast<std::size_t>(band)] = BandFromCommand(mIn.Slice<device::kEqBandBytes>(e));
+      });
   return true;
 }
 
@@ -434,7 +425,7 @@ void DspPeer::Get() {
     return GetCalibration();
   }
   const SceneState* scene = Scene();
-  if (scene == nullptr) {
+  if (scene == nullptr || !IsReadable(mState, In(kScene))) {
     return Reply(AckBody(mCommand.command, device::kAckNotReady));
   }
   GetOutputs(*scene);
