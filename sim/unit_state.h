@@ -21,6 +21,8 @@ struct FilterState {
   std::uint8_t type = 1;
   std::uint16_t freq = 20;
   std::uint8_t slope = 0;
+
+  friend bool operator==(const FilterState&, const FilterState&) = default;
 };
 
 // One band as the reply carries it: Q in whole and hundredths, gain + 18 dB in whole and tenths.
@@ -30,6 +32,8 @@ struct BandState {
   std::uint8_t qHundredths = 0;
   std::uint8_t gain = 0;
   std::uint8_t gainTenths = 0;
+
+  friend bool operator==(const BandState&, const BandState&) = default;
 };
 using BandBank = std::array<BandState, device::kMaxBandsPerChannel>;
 
@@ -57,6 +61,8 @@ struct InputState {
 struct LinkState {
   std::uint8_t link = 0;
   std::array<std::uint8_t, device::kLinkPairBytes> pairs{};
+
+  friend bool operator==(const LinkState&, const LinkState&) = default;
 };
 
 struct SceneState {
@@ -83,7 +89,9 @@ struct UnitState {
   // Erased flash: every byte 0xFF, which the PC reads as "no name".
   std::array<std::array<std::uint8_t, device::kSceneNameBytes>, device::kStoredScenes> names{};
   std::uint8_t currentScene = 0;
-  int preparedScene = -1;  // the stored scene made ready for reading, -1 for none
+  // The stored scene made ready for reading by ReadScene(n, 255), -1 for none: gets for a stored
+  // scene are answered only while it is the prepared one.
+  int preparedScene = -1;
 
   std::uint8_t sourceId = 0x51;
   std::int8_t mainVolume = -5;  // dB
