@@ -2,7 +2,7 @@
 // of the four profile operations.
 #pragma once
 
-#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>

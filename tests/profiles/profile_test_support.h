@@ -1,19 +1,14 @@
-// Profiles with every setting away from its default, and edits of a profile text at a key path.
+// Edits of a profile text at a key path.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
-#include "model/parameter_model.h"
+#include "tests/profiles/tuning_model.h"
 
 namespace profiles::testing {
-
-// A model whose working scene, stored scenes and names all differ from the defaults and from
-// each other, with reals that are not whole numbers and names outside ASCII.
-std::unique_ptr<model::ParameterModel> TuningModel();
 
 // One step of a key path: a member name or an array index.
 using PathStep = std::variant<std::string, int>;

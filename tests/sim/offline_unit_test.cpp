@@ -18,7 +18,7 @@
 #include "profiles/profile_writer.h"
 #include "sim/offline_unit.h"
 #include "sim/virtual_unit_transport.h"
-#include "tests/profiles/profile_test_support.h"
+#include "tests/profiles/tuning_model.h"
 
 namespace sim {
 namespace {
