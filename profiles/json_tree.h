@@ -4,8 +4,17 @@
 #include <cJSON.h>
 
 #include <memory>
+#include <string>
 
 namespace profiles {
+
+// The text cJSON prints for a number: "null" for one that is not finite, else 15 significant
+// digits ("%1.15g") when they read back as the same double (within a relative DBL_EPSILON), or
+// else 17 ("%1.17g"). cJSON finds it
+// with sprintf and sscanf, which make up most of the time a whole-unit profile takes to print;
+// this gives the same characters with std::to_chars, several times faster. The builder hands
+// cJSON its numbers in this form, so the printed bytes stay those of cJSON.
+std::string JsonNumberText(double value);
 
 struct JsonDeleter {
   void operator()(cJSON* item) const { cJSON_Delete(item); }
@@ -25,7 +34,7 @@ class JsonBuilder {
   }
   cJSON* Array(cJSON* object, const char* key) { return Attach(object, key, cJSON_CreateArray()); }
   void Number(cJSON* object, const char* key, double value) {
-    Attach(object, key, cJSON_CreateNumber(value));
+    Attach(object, key, cJSON_CreateRaw(JsonNumberText(value).c_str()));
   }
   void String(cJSON* object, const char* key, const char* value) {
     Attach(object, key, cJSON_CreateString(value));
@@ -37,7 +46,9 @@ class JsonBuilder {
   // Elements of an array.
   cJSON* Object(cJSON* array) { return Attach(array, nullptr, cJSON_CreateObject()); }
   cJSON* Array(cJSON* array) { return Attach(array, nullptr, cJSON_CreateArray()); }
-  void Number(cJSON* array, double value) { Attach(array, nullptr, cJSON_CreateNumber(value)); }
+  void Number(cJSON* array, double value) {
+    Attach(array, nullptr, cJSON_CreateRaw(JsonNumberText(value).c_str()));
+  }
   void String(cJSON* array, const char* value) {
     Attach(array, nullptr, cJSON_CreateString(value));
   }

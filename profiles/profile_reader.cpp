@@ -25,6 +25,9 @@ constexpr IntRange kAnyWhole{std::numeric_limits<std::int32_t>::min(),
 // Editors on Windows may put a UTF-8 byte-order mark first; it is not part of the JSON.
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
+// The longest key path of a profile: sceneArray[9].inputMixVolume[6][7][7], or a band's key.
+constexpr std::size_t kDeepestPath = 8;
+
 // The stored scenes carry no input threshold of their own.
 enum class Threshold { kWith, kWithout };
 
@@ -100,7 +103,7 @@ JsonPtr Parse(std::string_view text) {
 // the first problem with the key path where it was found.
 class Reader {
  public:
-  explicit Reader(ReadResult& result) : mResult(result) {}
+  explicit Reader(ReadResult& result) : mResult(result) { mPath.reserve(kDeepestPath); }
 
   void SceneProfile(const cJSON* root, model::SceneRecord& working) {
     RootObject(root) && ModelNumber(root) && Volumes(root, working) &&

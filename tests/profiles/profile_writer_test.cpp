@@ -1,19 +1,23 @@
 // The bytes of the two profile files, and what other JSON readers see in them.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <cJSON.h>
 
 #include "model/parameter_model.h"
 #include "model/scene_name.h"
 #include "profiles/base64.h"
+#include "profiles/json_tree.h"
 #include "profiles/profile_files.h"
 #include "profiles/profile_reader.h"
 #include "profiles/profile_writer.h"
@@ -21,6 +25,46 @@
 
 namespace profiles {
 namespace {
+
+// The writer formats numbers itself; every one must come out as cJSON's own printer has it.
+TEST(ProfileWriter, NumbersPrintAsCJsonPrintsThem) {
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                1.0,
+                                -60.0,
+                                2147483647.0,
+                                -2147483648.0,
+                                1e15,
+                                1e20,
+                                -123456789012345.0,
+                                5.8f,
+                                -3.5f,
+                                0.1,
+                                std::nextafter(0.1, 1.0),  // 15 digits read back within epsilon
+                                1.0 / 3.0,
+                                1e-7,
+                                4.9e-324,
+                                1.7976931348623157e308,
+                                std::nan(""),
+                                HUGE_VAL};
+  std::mt19937 random(13);
+  std::uniform_int_distribution<std::uint32_t> bits;
+  for (int i = 0; i < 20000; ++i) {
+    const std::uint32_t pattern = bits(random);
+    float single = 0.0f;
+    std::memcpy(&single, &pattern, sizeof single);
+    values.push_back(single);
+    values.push_back(static_cast<float>(static_cast<std::int32_t>(pattern) % 40000) / 100.0f);
+    values.push_back(static_cast<double>(static_cast<std::int32_t>(pattern)));
+  }
+  for (const double value : values) {
+    cJSON* number = cJSON_CreateNumber(value);
+    char* printed = cJSON_PrintUnformatted(number);
+    EXPECT_EQ(JsonNumberText(value), printed) << std::hexfloat << value;
+    cJSON_free(printed);
+    cJSON_Delete(number);
+  }
+}
 
 TEST(ProfileWriter, AFreshSceneProfileStartsAndEndsWithTheDefaults) {
   const model::SceneRecord fresh;
