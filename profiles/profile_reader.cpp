@@ -152,8 +152,8 @@ class Reader {
   bool SceneNames(const cJSON* root, model::ParameterModel& model) {
     return Elements<model::kStoredSceneCount>(
         root, key::kSceneName, [&](const cJSON* item, std::size_t index) {
-          if (!IsKind(item, Kind::kString)) {
-            return Fail("is not a string");
+          if (!Is(item, Kind::kString)) {
+            return false;
           }
           model::SceneNameBytes bytes{};
           DecodeBase64(item->valuestring, bytes);
@@ -177,33 +177,39 @@ class Reader {
   }
 
   bool SceneSettings(const cJSON* object, model::SceneRecord& scene, Threshold threshold) {
-    const bool settings =
-        Elements<model::kOutputCount>(object, key::kChannels,
-                                      [&](const cJSON* item, std::size_t c) {
-                                        return Is(item, Kind::kObject) &&
-                                               Channel(item, static_cast<int>(c),
-                                                       scene.channels[c]);
-                                      }) &&
-        Elements<model::kSourceCount>(object, key::kInputs,
-                                      [&](const cJSON* masks, std::size_t source) {
-                                        return Wholes(masks, kAnyWhole, scene.inputs[source]);
-                                      }) &&
-        Elements<model::kSourceCount>(object, key::kInputMixVolume,
-                                      [&](const cJSON* inputs, std::size_t source) {
-                                        return EachElement<model::kMixInputSlots>(
-                                            inputs, [&](const cJSON* levels, std::size_t input) {
-                                              return Wholes(levels, kAnyWhole,
-                                                            scene.inputMixVolume[source][input]);
-                                            });
-                                      }) &&
-        WholesMember(object, key::kOutputs, model::kRoleIndex, scene.outputs) &&
-        WholesMember(object, key::kLinkOutputs, model::kLinkPartner, scene.linkOutputs) &&
-        WholesMember(object, key::kShowChEqualizer, kAnyWhole, scene.showChEqualizer) &&
-        Whole(object, key::kCurrChannel, model::kOutputIndex, scene.currChannel) &&
-        Whole(object, key::kLinkMode, kAnyWhole, scene.linkMode) &&
-        Whole(object, key::kLockMode, kAnyWhole, scene.lockMode);
-    return settings && (threshold == Threshold::kWithout ||
-                        Whole(object, key::kInputThreshold, kAnyWhole, scene.inputThreshold));
+    return Channels(object, scene) && Routing(object, scene) && MixLevels(object, scene) &&
+           WholesMember(object, key::kOutputs, model::kRoleIndex, scene.outputs) &&
+           WholesMember(object, key::kLinkOutputs, model::kLinkPartner, scene.linkOutputs) &&
+           WholesMember(object, key::kShowChEqualizer, kAnyWhole, scene.showChEqualizer) &&
+           Whole(object, key::kCurrChannel, model::kOutputIndex, scene.currChannel) &&
+           Whole(object, key::kLinkMode, kAnyWhole, scene.linkMode) &&
+           Whole(object, key::kLockMode, kAnyWhole, scene.lockMode) &&
+           (threshold == Threshold::kWithout ||
+            Whole(object, key::kInputThreshold, kAnyWhole, scene.inputThreshold));
+  }
+
+  bool Channels(const cJSON* object, model::SceneRecord& scene) {
+    return Elements<model::kOutputCount>(
+        object, key::kChannels, [&](const cJSON* item, std::size_t c) {
+          return Is(item, Kind::kObject) && Channel(item, static_cast<int>(c), scene.channels[c]);
+        });
+  }
+
+  bool Routing(const cJSON* object, model::SceneRecord& scene) {
+    return Elements<model::kSourceCount>(object, key::kInputs,
+                                         [&](const cJSON* masks, std::size_t source) {
+                                           return Wholes(masks, kAnyWhole, scene.inputs[source]);
+                                         });
+  }
+
+  bool MixLevels(const cJSON* object, model::SceneRecord& scene) {
+    return Elements<model::kSourceCount>(
+        object, key::kInputMixVolume, [&](const cJSON* inputs, std::size_t source) {
+          return EachElement<model::kMixInputSlots>(
+              inputs, [&](const cJSON* levels, std::size_t input) {
+                return Wholes(levels, kAnyWhole, scene.inputMixVolume[source][input]);
+              });
+        });
   }
 
   bool Channel(const cJSON* object, int output, model::OutputChannel& channel) {
