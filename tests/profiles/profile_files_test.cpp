@@ -5,12 +5,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
 
 #include "profiles/profile_files.h"
 #include "profiles/profile_writer.h"
+#include "tests/platform/temp_folder.h"
 #include "tests/profiles/profile_test_support.h"
 
 namespace profiles {
@@ -18,25 +17,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using platform::testing::FileContents;
+
 class ProfileFiles : public ::testing::Test {
  protected:
-  ProfileFiles()
-      : dir(fs::temp_directory_path() /
-            ("vexaro_profiles_" + std::to_string(std::random_device{}()))) {
-    fs::create_directories(dir);
-  }
-  ~ProfileFiles() override { fs::remove_all(dir); }
-
-  static std::string Contents(const fs::path& path) {
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-  }
   std::size_t Entries() const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder.path()), {}));
   }
 
-  fs::path dir;
+  platform::testing::TempFolder folder{"vexaro_profiles_"};
+  const fs::path& dir = folder.path();
 };
 
 TEST_F(ProfileFiles, WrittenFilesHoldTheProfileAndReadBack) {
@@ -44,7 +34,7 @@ TEST_F(ProfileFiles, WrittenFilesHoldTheProfileAndReadBack) {
   std::string error;
   ASSERT_TRUE(WriteWholeProfileFile(dir / "car.wpf", *tuning, error)) << error;
   ASSERT_TRUE(WriteSceneProfileFile(dir / "car.txt", tuning->workingScene, error)) << error;
-  EXPECT_EQ(Contents(dir / "car.wpf"), WholeProfileText(*tuning).value());
+  EXPECT_EQ(FileContents(dir / "car.wpf"), WholeProfileText(*tuning).value());
   EXPECT_EQ(Entries(), 2u);  // no temporary file is left behind
 
   auto loaded = std::make_unique<model::ParameterModel>();
@@ -72,7 +62,7 @@ TEST_F(ProfileFiles, ReplacingKeepsPermissionsAndAFailedWriteKeepsTheOldFile) {
   EXPECT_FALSE(WriteWholeProfileFile(dir / "missing" / "car.wpf", *tuning, error));
   EXPECT_FALSE(error.empty());
   EXPECT_EQ(Entries(), 2u);
-  EXPECT_EQ(Contents(file), SceneProfileText(tuning->workingScene).value());
+  EXPECT_EQ(FileContents(file), SceneProfileText(tuning->workingScene).value());
 }
 
 TEST_F(ProfileFiles, FilesThatCannotBeReadLeaveTheModelUntouched) {

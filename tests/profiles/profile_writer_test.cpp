@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,6 +20,7 @@
 #include "profiles/profile_files.h"
 #include "profiles/profile_reader.h"
 #include "profiles/profile_writer.h"
+#include "tests/platform/temp_folder.h"
 #include "tests/profiles/profile_test_support.h"
 
 namespace profiles {
@@ -145,9 +145,8 @@ TEST(ProfileWriter, PythonsJsonModuleReadsTheSameValues) {
   }
   const auto tuning = testing::TuningModel();
   const std::string text = WholeProfileText(*tuning).value();
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("vexaro_python_" + std::to_string(std::random_device{}()));
-  std::filesystem::create_directories(dir);
+  const platform::testing::TempFolder folder("vexaro_python_");
+  const std::filesystem::path& dir = folder.path();
   std::ofstream(dir / "tuning.wpf", std::ios::binary) << text;
   const std::string script =
       "import json, sys\n"
@@ -163,14 +162,12 @@ TEST(ProfileWriter, PythonsJsonModuleReadsTheSameValues) {
   const std::string command = "python3 " + (dir / "leaves.py").string() + " " +
                               (dir / "tuning.wpf").string() + " > " + (dir / "leaves.txt").string();
   ASSERT_EQ(std::system(command.c_str()), 0);
-  std::stringstream python;
-  python << std::ifstream(dir / "leaves.txt").rdbuf();
+  const std::string python = platform::testing::FileContents(dir / "leaves.txt");
   cJSON* root = cJSON_Parse(text.c_str());
   ASSERT_NE(root, nullptr);
   const std::string ours = Leaves(root, "");
   cJSON_Delete(root);
-  std::filesystem::remove_all(dir);
-  EXPECT_EQ(python.str(), ours);
+  EXPECT_EQ(python, ours);
   EXPECT_NE(ours.find("/sceneArray/9/channels/7/eqArray/0/eqFactor "), std::string::npos);
 }
 

@@ -4,8 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
 
 #include "device/dsp_commands.h"
@@ -18,6 +16,7 @@
 #include "profiles/profile_writer.h"
 #include "sim/offline_unit.h"
 #include "sim/virtual_unit_transport.h"
+#include "tests/platform/temp_folder.h"
 #include "tests/profiles/tuning_model.h"
 
 namespace sim {
@@ -27,19 +26,7 @@ namespace fs = std::filesystem;
 
 class OfflineUnitTest : public ::testing::Test {
  protected:
-  OfflineUnitTest()
-      : dir(fs::temp_directory_path() /
-            ("vexaro_offline_" + std::to_string(std::random_device{}()))),
-        file(dir / "golf.wpf") {
-    fs::create_directories(dir);
-  }
-  ~OfflineUnitTest() override { fs::remove_all(dir); }
-
-  std::string Contents() const {
-    std::stringstream text;
-    text << std::ifstream(file, std::ios::binary).rdbuf();
-    return text.str();
-  }
+  std::string Contents() const { return platform::testing::FileContents(file); }
   std::unique_ptr<OfflineUnit> Open() {
     profiles::ReadResult result;
     auto unit = OfflineUnit::Open(file, result);
@@ -47,8 +34,9 @@ class OfflineUnitTest : public ::testing::Test {
     return unit;
   }
 
-  fs::path dir;
-  fs::path file;
+  platform::testing::TempFolder folder{"vexaro_offline_"};
+  const fs::path& dir = folder.path();
+  const fs::path file = folder / "golf.wpf";
 };
 
 TEST_F(OfflineUnitTest, AFileComesBackByteForByteWhenNothingChanged) {

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
+
+#include "tests/platform/temp_folder.h"
 
 namespace {
 
@@ -21,31 +21,20 @@ struct ProgramRun {
   std::string err;
 };
 
+using platform::testing::FileContents;
+
 class CliProgramTest : public ::testing::Test {
  protected:
-  CliProgramTest()
-      : dir(fs::temp_directory_path() / ("vexaro_cli_" + std::to_string(std::random_device{}()))),
-        profile(dir / "golf.wpf") {
-    fs::create_directories(dir);
-  }
-  ~CliProgramTest() override { fs::remove_all(dir); }
-
-  static std::string Contents(const fs::path& path) {
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-  }
-
   ProgramRun Cli(const std::string& arguments) const {
     const std::string command = std::string(VEXARO_CLI) + " " + arguments + " >" +
-                                (dir / "out").string() + " 2>" + (dir / "err").string();
+                                (folder / "out").string() + " 2>" + (folder / "err").string();
     const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Contents(dir / "out"),
-            Contents(dir / "err")};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileContents(folder / "out"),
+            FileContents(folder / "err")};
   }
 
-  fs::path dir;
-  fs::path profile;
+  platform::testing::TempFolder folder{"vexaro_cli_"};
+  const fs::path profile = folder / "golf.wpf";
 };
 
 TEST_F(CliProgramTest, AUnitKeptInAProfileRemembersWhatEachRunWrote) {
@@ -55,7 +44,7 @@ TEST_F(CliProgramTest, AUnitKeptInAProfileRemembersWhatEachRunWrote) {
   EXPECT_NE(written.out.find("output 3 delay: 2.500 ms\n"), std::string::npos);
   EXPECT_NE(written.out.find("\n> "), std::string::npos);  // the trace
   ASSERT_TRUE(fs::exists(profile));
-  EXPECT_TRUE(Contents(profile).starts_with(R"({"model":23,"model_name":"TRZ62C",)"));
+  EXPECT_TRUE(FileContents(profile).starts_with(R"({"model":23,"model_name":"TRZ62C",)"));
 
   const ProgramRun reread = Cli("output 3 delay --json --trace " + device);
   ASSERT_EQ(reread.exitCode, 0) << reread.err;
@@ -66,7 +55,7 @@ TEST_F(CliProgramTest, AUnitKeptInAProfileRemembersWhatEachRunWrote) {
 TEST_F(CliProgramTest, AnInvalidProfileIsRefusedWithTheKeyAndLeftAlone) {
   const std::string device = "--device sim:" + profile.string();
   ASSERT_EQ(Cli(device + " volume -12").exitCode, 0);
-  std::string text = Contents(profile);
+  std::string text = FileContents(profile);
   text.replace(text.find("\"currChannel\":0"), 15, "\"currChannel\":9");
   std::ofstream(profile, std::ios::binary | std::ios::trunc) << text;
 
@@ -77,7 +66,7 @@ TEST_F(CliProgramTest, AnInvalidProfileIsRefusedWithTheKeyAndLeftAlone) {
                              "' as a virtual unit: currentProfile.currChannel is 9, outside 0..7"),
             std::string::npos)
       << refused.err;
-  EXPECT_EQ(Contents(profile), text);
+  EXPECT_EQ(FileContents(profile), text);
 
   const ProgramRun unknown = Cli("--device sam volume");
   EXPECT_EQ(unknown.exitCode, 2);

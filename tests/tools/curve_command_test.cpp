@@ -5,7 +5,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -13,6 +12,7 @@
 
 #include "dsp_math/channel_curve.h"
 #include "model/channel_curve.h"
+#include "tests/platform/temp_folder.h"
 #include "tools/cli/curve_command.h"
 
 namespace cli {
@@ -111,9 +111,8 @@ CommandRun RunCurve(const std::vector<std::string>& args, bool json = false) {
 }
 
 TEST(CurveCommand, PrintsTheCurveOfAFileOrRefusesIt) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("vexaro_curve_test_" + std::to_string(std::random_device{}()));
-  std::filesystem::create_directories(dir);
+  const platform::testing::TempFolder folder("vexaro_curve_test_");
+  const std::filesystem::path& dir = folder.path();
   const auto good = dir / "channel.json";
   const auto bad = dir / "bad.json";
   std::ofstream(good) << kFullChannel;
@@ -163,7 +162,6 @@ TEST(CurveCommand, PrintsTheCurveOfAFileOrRefusesIt) {
     EXPECT_TRUE(refused.out.empty());
     EXPECT_FALSE(refused.err.empty());
   }
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
