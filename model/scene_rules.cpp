@@ -52,7 +52,7 @@ bool HasLinkablePair(const SceneRecord& record) {
 
 PerOutput<std::int32_t> ComputeLinkPartners(const SceneRecord& record) {
   PerOutput<std::int32_t> partners;
-  partners.fill(-1);
+  partners.fill(kNoLinkPartner);
   for (int u = 0; u < kOutputCount; ++u) {
     const SpeakerRole mirror = MirrorRole(RoleAt(record, u));
     if (RoleAt(record, u) == kRoleEmpty || mirror == kRoleEmpty) {

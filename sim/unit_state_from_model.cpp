@@ -12,7 +12,6 @@
 namespace sim {
 namespace {
 
-constexpr model::IntRange kRoles{0, model::kRoleCount - 1};
 constexpr model::IntRange kByte{0, 0xFF};
 constexpr std::uint8_t kErasedByte = 0xFF;
 
@@ -40,7 +39,7 @@ OutputState OutputFrom(const model::OutputChannel& channel, model::SpeakerRole r
   output.trim = static_cast<std::int8_t>(model::kTrimDb.Clamp(Rounded(channel.gain)));
   output.mute = channel.mute != 0 ? 1 : 0;
   output.phase = channel.phase != 0 ? 1 : 0;
-  output.role = static_cast<std::uint8_t>(kRoles.Clamp(role));
+  output.role = static_cast<std::uint8_t>(model::kRoleIndex.Clamp(role));
   output.eqBypass = channel.bypass != 0 ? 1 : 0;
   return output;
 }
