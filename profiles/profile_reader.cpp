@@ -82,21 +82,20 @@ std::string FormatNumber(double value) {
   return text;
 }
 
-// One JSON text, and nothing but white space after it.
-JsonPtr Parse(std::string_view text) {
+// One JSON text, and nothing but white space after it; else null, with `result` saying so.
+JsonPtr Parse(std::string_view text, ReadResult& result) {
   if (text.starts_with(kUtf8Bom)) {
     text.remove_prefix(kUtf8Bom.size());
   }
   const char* end = nullptr;
   JsonPtr root(cJSON_ParseWithLengthOpts(text.data(), text.size(), &end, false));
-  if (!root || end == nullptr) {
-    return nullptr;
+  if (root && end != nullptr &&
+      text.substr(static_cast<std::size_t>(end - text.data())).find_first_not_of(" \t\r\n") ==
+          std::string_view::npos) {
+    return root;
   }
-  const std::string_view rest = text.substr(static_cast<std::size_t>(end - text.data()));
-  if (rest.find_first_not_of(" \t\r\n") != std::string_view::npos) {
-    return nullptr;
-  }
-  return root;
+  result = {ReadStatus::kNotJson, "", "is not JSON"};
+  return nullptr;
 }
 
 // Walks a parsed profile, writing each value into the model as soon as it is read, and records
@@ -435,10 +434,6 @@ class Reader {
   std::vector<PathStep> mPath;
 };
 
-ReadResult NotJson() {
-  return {ReadStatus::kNotJson, "", "is not JSON"};
-}
-
 // A failed load leaves the working record at its defaults. The unit identity stays: it tells
 // which unit is connected, and a file cannot change that.
 void ResetSettings(model::SceneRecord& working) {
@@ -452,7 +447,7 @@ void ResetSettings(model::SceneRecord& working) {
 }
 
 // Logs the outcome of a profile read that got past the parser and applies the reset rule.
-ReadResult Finish(ReadResult result, model::SceneRecord& working) {
+void Finish(const ReadResult& result, model::SceneRecord& working) {
   switch (result.status) {
     case ReadStatus::kOk:
       DebugLogA("read profile file ok\n");
@@ -468,7 +463,6 @@ ReadResult Finish(ReadResult result, model::SceneRecord& working) {
     case ReadStatus::kNotJson:
       break;
   }
-  return result;
 }
 
 }  // namespace
@@ -478,32 +472,28 @@ std::string ReadResult::Describe() const {
 }
 
 ReadResult ReadSceneProfile(std::string_view text, model::SceneRecord& working) {
-  const JsonPtr root = Parse(text);
-  if (!root) {
-    return NotJson();
-  }
   ReadResult result;
-  Reader(result).SceneProfile(root.get(), working);
-  return Finish(std::move(result), working);
+  if (const JsonPtr root = Parse(text, result)) {
+    Reader(result).SceneProfile(root.get(), working);
+    Finish(result, working);
+  }
+  return result;
 }
 
 ReadResult ReadWholeProfile(std::string_view text, model::ParameterModel& model) {
-  const JsonPtr root = Parse(text);
-  if (!root) {
-    return NotJson();
-  }
   ReadResult result;
-  Reader(result).WholeProfile(root.get(), model);
-  return Finish(std::move(result), model.workingScene);
+  if (const JsonPtr root = Parse(text, result)) {
+    Reader(result).WholeProfile(root.get(), model);
+    Finish(result, model.workingScene);
+  }
+  return result;
 }
 
 ReadResult ReadChannelObject(std::string_view text, int output, model::OutputChannel& channel) {
-  const JsonPtr root = Parse(text);
-  if (!root) {
-    return NotJson();
-  }
   ReadResult result;
-  Reader(result).ChannelObject(root.get(), output, channel);
+  if (const JsonPtr root = Parse(text, result)) {
+    Reader(result).ChannelObject(root.get(), output, channel);
+  }
   return result;
 }
 

@@ -14,8 +14,8 @@ std::unique_ptr<OfflineUnit> OfflineUnit::Open(const std::filesystem::path& path
   unit->mPath = path;
   unit->mSaved = std::make_unique<model::ParameterModel>();
   std::error_code code;
-  unit->mIsNew = !std::filesystem::exists(path, code) && !code;
-  if (!unit->mIsNew) {
+  unit->mWasCreated = !std::filesystem::exists(path, code) && !code;
+  if (!unit->mWasCreated) {
     result = profiles::ReadWholeProfileFile(path, *unit->mSaved);
     if (!result.ok()) {
       return nullptr;
@@ -24,6 +24,11 @@ std::unique_ptr<OfflineUnit> OfflineUnit::Open(const std::filesystem::path& path
   result = {};
   unit->mSavedState = UnitStateFromModel(*unit->mSaved);
   unit->mUnit = std::make_shared<VirtualUnit>(UnitIdentity{}, unit->mSavedState);
+  std::string error;
+  if (unit->mWasCreated && !unit->Save(error)) {
+    result = {profiles::ReadStatus::kCannotOpen, "", "cannot be created: " + error};
+    return nullptr;
+  }
   return unit;
 }
 
@@ -36,7 +41,6 @@ bool OfflineUnit::Save(std::string& error) {
   }
   mSaved = std::move(updated);
   mSavedState = now;
-  mIsNew = false;
   return true;
 }
 

@@ -16,16 +16,17 @@ namespace sim {
 
 class OfflineUnit {
  public:
-  // The unit kept at `path`. A file that does not exist yet gives a unit at the model's defaults,
-  // which Save creates. Null, with the reader's result in `result`, when the file cannot be read
-  // or is not a valid whole-unit profile of this unit.
+  // The unit kept at `path`. A file that does not exist yet is created at once, holding the
+  // model's defaults, so that a folder that cannot take it is found before any tuning is done.
+  // Null, with the reader's result in `result`, when the file cannot be read or created or is not
+  // a valid whole-unit profile of this unit.
   static std::unique_ptr<OfflineUnit> Open(const std::filesystem::path& path,
                                            profiles::ReadResult& result);
 
   const std::shared_ptr<VirtualUnit>& Unit() const { return mUnit; }
   const std::filesystem::path& Path() const { return mPath; }
-  // True when the file did not exist when the unit was opened.
-  bool IsNew() const { return mIsNew; }
+  // True when Open created the file.
+  bool WasCreated() const { return mWasCreated; }
 
   // Writes what the unit now holds into the file, replacing it in one step so that a crash or a
   // kill leaves the old file whole. Settings the unit did not change keep the file's values
@@ -36,7 +37,7 @@ class OfflineUnit {
   OfflineUnit() = default;
 
   std::filesystem::path mPath;
-  bool mIsNew = false;
+  bool mWasCreated = false;
   // The settings last read from or written to the file, and the unit state they gave.
   std::unique_ptr<model::ParameterModel> mSaved;
   UnitState mSavedState;

@@ -46,7 +46,7 @@ TEST_F(OfflineUnitTest, AFileComesBackByteForByteWhenNothingChanged) {
   const std::string before = Contents();
   auto unit = Open();
   ASSERT_TRUE(unit);
-  EXPECT_FALSE(unit->IsNew());
+  EXPECT_FALSE(unit->WasCreated());
   ASSERT_TRUE(unit->Save(error)) << error;
   EXPECT_EQ(Contents(), before);
   // The unit holds the file's settings at its own resolution.
@@ -107,12 +107,10 @@ TEST_F(OfflineUnitTest, WhatTheProgramChangesIsWrittenBackAndNothingElse) {
   EXPECT_TRUE(model::IsWithinStorage(saved->storedScenes[1]));
 }
 
-TEST_F(OfflineUnitTest, AMissingFileStartsAtTheDefaultsAndAnInvalidOneIsRefused) {
+TEST_F(OfflineUnitTest, AMissingFileIsCreatedAtTheDefaultsAndAnInvalidOneIsRefused) {
   auto unit = Open();
   ASSERT_TRUE(unit);
-  EXPECT_TRUE(unit->IsNew());
-  std::string error;
-  ASSERT_TRUE(unit->Save(error)) << error;
+  EXPECT_TRUE(unit->WasCreated());
   EXPECT_EQ(Contents(),
             profiles::WholeProfileText(*std::make_unique<model::ParameterModel>()).value());
 
@@ -122,6 +120,8 @@ TEST_F(OfflineUnitTest, AMissingFileStartsAtTheDefaultsAndAnInvalidOneIsRefused)
   EXPECT_EQ(result.status, profiles::ReadStatus::kOtherModel);
   EXPECT_FALSE(OfflineUnit::Open(dir, result));
   EXPECT_EQ(result.status, profiles::ReadStatus::kCannotOpen);
+  EXPECT_FALSE(OfflineUnit::Open(dir / "missing" / "golf.wpf", result));
+  EXPECT_NE(result.reason.find("cannot be created"), std::string::npos) << result.reason;
 }
 
 }  // namespace
