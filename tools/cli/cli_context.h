@@ -28,7 +28,7 @@ struct CliContext {
   bool json = false;
   // --device and --token as given, for a command that opens a unit of its own (bridge).
   std::string deviceName = "usb";
-  std::optional<std::string> token;
+  std::optional<std::string> token{};
 };
 
 using CommandArgs = std::span<const std::string>;
