@@ -156,8 +156,20 @@ void CEditUI::SetSelAtEnd() {
 }
 
 void CEditUI::SetEnabled(bool enabled) {
+  if (enabled != IsEnabled()) {
+    mStyleDirty = true;  // the text colour follows the state
+  }
   CLabelUI::SetEnabled(enabled);
-  UpdateWidgetState();
+}
+
+void CEditUI::SetPos(RECT rc) {
+  CLabelUI::SetPos(rc);
+  ApplyStyle();
+}
+
+void CEditUI::SetManager(CPaintManagerUI* manager, CContainerUI* parent) {
+  CLabelUI::SetManager(manager, parent);
+  ApplyStyle();
 }
 
 void CEditUI::SetAttribute(std::wstring_view name, std::wstring_view value) {
@@ -174,7 +186,8 @@ void CEditUI::SetAttribute(std::wstring_view name, std::wstring_view value) {
     if (name == L"textcolor" || name == L"bkcolor" || name == L"bordercolor" ||
         name == L"bordersize" || name == L"font" || name == L"align" || name == L"textpadding" ||
         name == L"disabledtextcolor") {
-      UpdateWidgetState();
+      mStyleDirty = true;
+      ApplyStyle();
     }
   }
 }
@@ -189,11 +202,21 @@ void CEditUI::RefreshText() {
       LineEdit(*this)->setText(shown);
     }
   }
-  UpdateWidgetState();
 }
 
 void CEditUI::UpdateWidgetState() {
   CLabelUI::UpdateWidgetState();
+  ApplyStyle();
+}
+
+void CEditUI::ApplyStyle() {
+  // Only in a window: the scale and fonts are known there, and attributes set while the layout
+  // is built all land in one style sheet.
+  if (GetManager() == nullptr || (!mStyleDirty && mStyledScale == GetManager()->GetLayoutScale())) {
+    return;
+  }
+  mStyleDirty = false;
+  mStyledScale = GetManager()->GetLayoutScale();
   QLineEdit* edit = LineEdit(*this);
   const RECT& padding = GetTextPadding();
   const int border = GetBorderColor() != 0 ? Scale(1) : 0;
@@ -216,11 +239,9 @@ void CEditUI::UpdateWidgetState() {
                       : GetTextAlign() == TextAlign::Right ? Qt::AlignRight
                                                            : Qt::AlignLeft) |
                      Qt::AlignVCenter);
-  if (GetManager() != nullptr) {
-    const QFont font = GetManager()->GetFont(GetFont());
-    if (edit->font() != font) {
-      edit->setFont(font);
-    }
+  const QFont font = GetManager()->GetFont(GetFont());
+  if (edit->font() != font) {
+    edit->setFont(font);
   }
 }
 

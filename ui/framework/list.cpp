@@ -3,8 +3,10 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QListView>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 
 #include "ui/framework/attribute_parse.h"
 #include "ui/framework/control_widget.h"
@@ -36,7 +38,8 @@ class ComboWidget : public QComboBox {
     }
     QComboBox::paintEvent(event);
     // The drop-down mark, drawn here so it scales with the window.
-    const int scale = mControl->GetManager() != nullptr ? mControl->GetManager()->GetScale() : 100;
+    const int scale =
+        mControl->GetManager() != nullptr ? mControl->GetManager()->GetLayoutScale() : 100;
     const qreal half = 4.0 * scale / 100;
     const QPointF centre(width() - 11.0 * scale / 100, height() / 2.0);
     QPainter painter(this);
@@ -82,13 +85,31 @@ QComboBox* Box(const CComboUI& combo) {
 
 }  // namespace
 
-void CListLabelElementUI::UpdateWidgetState() {
-  CLabelUI::UpdateWidgetState();
-  GetWidget()->hide();
+void CListLabelElementUI::SetText(std::wstring_view text) {
+  CLabelUI::SetText(text);
+  if (auto* combo = dynamic_cast<CComboUI*>(GetParent())) {
+    combo->SyncItems();
+  }
+}
+
+void CListLabelElementUI::SetVisible(bool visible) {
+  if (visible == IsVisible()) {
+    return;
+  }
+  CLabelUI::SetVisible(visible);
+  if (auto* combo = dynamic_cast<CComboUI*>(GetParent())) {
+    combo->SyncItems();
+  }
+}
+
+void CListLabelElementUI::ApplyVisibility() {
+  if (!GetWidget()->isHidden()) {
+    GetWidget()->hide();
+  }
 }
 
 CComboUI::CComboUI() : CContainerUI(std::make_unique<ComboWidget>(this)) {
-  GetWidget()->setFocusPolicy(Qt::StrongFocus);
+  GetWidget()->setFocusPolicy(Qt::ClickFocus);
 }
 
 bool CComboUI::SelectItem(int index, bool bTakeFocus, bool bTriggerEvent) {
@@ -132,13 +153,20 @@ void CComboUI::SetEnabled(bool enabled) {
   UpdateWidgetState();
 }
 
+void CComboUI::SetPos(RECT rc) {
+  CContainerUI::SetPos(rc);
+  ApplyStyle();
+}
+
 void CComboUI::SetAttribute(std::wstring_view name, std::wstring_view value) {
   if (name == L"selectedid") {
     mCurSel = ParseInt(value);
   } else if (name == L"font") {
     mFont = ParseInt(value);
+    mStyleDirty = true;
   } else if (name == L"textcolor") {
     mTextColor = ParseColor(value);
+    mStyleDirty = true;
   } else {
     CContainerUI::SetAttribute(name, value);
   }
@@ -161,8 +189,11 @@ void CComboUI::SyncItems() {
   while (box->count() > count) {
     box->removeItem(box->count() - 1);
   }
+  auto* model = qobject_cast<QStandardItemModel*>(box->model());
+  auto* view = qobject_cast<QListView*>(box->view());
   for (int i = 0; i < count; ++i) {
-    const QString text = ToQString(GetItemAt(i)->GetText());
+    const CControlUI* item = GetItemAt(i);
+    const QString text = ToQString(item->GetText());
     if (i < box->count()) {
       if (box->itemText(i) != text) {
         box->setItemText(i, text);
@@ -170,19 +201,35 @@ void CComboUI::SyncItems() {
     } else {
       box->addItem(text);
     }
+    // A hidden item keeps its row (and index) but shows none, and the keys and the wheel skip it
+    // as a disabled one.
+    if (view != nullptr && view->isRowHidden(i) == item->IsVisible()) {
+      view->setRowHidden(i, !item->IsVisible());
+    }
+    if (QStandardItem* row = model != nullptr ? model->item(i) : nullptr;
+        row != nullptr && row->isEnabled() != item->IsVisible()) {
+      row->setEnabled(item->IsVisible());
+    }
   }
   if (mCurSel >= count) {
     mCurSel = -1;
   }
-  box->setCurrentIndex(mCurSel);
-  UpdateWidgetState();
+  if (box->currentIndex() != mCurSel) {
+    box->setCurrentIndex(mCurSel);
+  }
 }
 
 void CComboUI::UpdateWidgetState() {
   CContainerUI::UpdateWidgetState();
-  if (GetManager() == nullptr) {
+  ApplyStyle();
+}
+
+void CComboUI::ApplyStyle() {
+  if (GetManager() == nullptr || (!mStyleDirty && mStyledScale == GetManager()->GetLayoutScale())) {
     return;
   }
+  mStyleDirty = false;
+  mStyledScale = GetManager()->GetLayoutScale();
   const QColor text = ToQColor(mTextColor);
   const QString css =
       QStringLiteral(
@@ -243,7 +290,7 @@ void CListContainerElementUI::PaintBkColor(QPainter& painter) {
 
 CListUI::CListUI() {
   EnableScrollBar(true);
-  GetWidget()->setFocusPolicy(Qt::StrongFocus);
+  GetWidget()->setFocusPolicy(Qt::ClickFocus);
 }
 
 int CListUI::GetRowCount() const {

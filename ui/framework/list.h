@@ -6,18 +6,20 @@
 
 namespace DuiLib {
 
-// One item of a combo box (text and user data).
+// One item of a combo box (text and user data). A hidden item keeps its index but has no row in
+// the drop-down, so the user cannot choose it (code still can, with SelectItem).
 class CListLabelElementUI : public CLabelUI {
  public:
   std::wstring_view GetClass() const override { return L"ListLabelElement"; }
-
- protected:
+  void SetText(std::wstring_view text) override;
+  void SetVisible(bool visible = true) override;
   // Items are shown by the combo's drop-down, never as widgets of their own.
-  void UpdateWidgetState() override;
+  void ApplyVisibility() override;
 };
 
 // Drop-down list of CListLabelElementUI items. Choosing an item (by the user, or SelectItem with
-// bTriggerEvent) sends "itemselect" with wParam = new index, lParam = old index.
+// bTriggerEvent) sends "itemselect" with wParam = new index, lParam = old index. Item indexes
+// count every item, hidden ones included.
 class CComboUI : public CContainerUI {
  public:
   CComboUI();
@@ -35,17 +37,24 @@ class CComboUI : public CContainerUI {
   void RefreshText() override;
   void SetManager(CPaintManagerUI* manager, CContainerUI* parent) override;
   bool IsMouseTarget() const override { return true; }
-  // Brings the drop-down in line with the items (texts in the current language).
+  // Brings the drop-down in line with the items (texts in the current language, hidden rows).
   void SyncItems();
+  void SetPos(RECT rc) override;
 
  protected:
   void LayoutChildren(const RECT&) override {}
   void UpdateWidgetState() override;
 
  private:
+  // Builds the style sheet and font when something they depend on changed (once per control at
+  // first, again only after a change of colour, font or scale).
+  void ApplyStyle();
+
   int mCurSel = -1;
   int mFont = -1;
   DWORD mTextColor = 0xFF333333;
+  int mStyledScale = 0;  // the layout scale the style was built for; 0: not built
+  bool mStyleDirty = true;
 };
 
 class CListHeaderItemUI : public CLabelUI {
