@@ -1,8 +1,9 @@
 // vexaro-gallery: every dialog of the program, one after the other, for looking at them.
 //
 //   vexaro-gallery                     shows each dialog modally; close it to see the next
-//   vexaro-gallery --screenshot DIR    renders each dialog at 100 % and 200 % in Chinese and in
-//                                      English to DIR/<dialog>_<language>_<scale>.png and exits
+//   vexaro-gallery --screenshot DIR    renders each dialog at 100 %, 150 % and 200 % in Chinese
+//                                      and in English to DIR/<dialog>_<language>_<scale>.png and
+//                                      exits
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -24,7 +25,7 @@ struct Language {
   const char* tag;
 };
 constexpr Language kLanguages[] = {{L"cn_zh", "cn"}, {L"en", "en"}};
-constexpr int kScales[] = {100, 200};
+constexpr int kScales[] = {100, 150, 200};
 
 // Puts `window` at `scale` percent, whatever the screen suggested, and lays it out again.
 void ApplyScale(WindowImplBase& window, int scale) {

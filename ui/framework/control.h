@@ -91,6 +91,7 @@ class CControlUI {
   void SetBkImage(std::wstring_view image);
   DWORD GetBorderColor() const { return mBorderColor; }
   void SetBorderColor(DWORD argb);
+  int GetBorderSize() const { return mBorderSize; }
   void SetBorderSize(int size);
 
   // Sizes are in layout units (100 %); 0 means "take a share of the room left over".

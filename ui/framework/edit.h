@@ -29,14 +29,17 @@ class CEditUI : public CLabelUI {
   void RefreshText() override;
   void SetPos(RECT rc) override;
   void SetManager(CPaintManagerUI* manager, CContainerUI* parent) override;
+  // Framework use: the background and border, drawn by the edit's widget under its text.
+  void PaintFrame(QPainter& painter);
 
  protected:
   void PaintText(QPainter&) override {}
   void UpdateWidgetState() override;
 
  private:
-  // Builds the style sheet, alignment and font when something they depend on changed: once when
-  // the edit joins its window, then only after a change of colours, padding, font or scale.
+  // Applies colours, margins, alignment and font to the widget when something they depend on
+  // changed: once when the edit joins its window, then only after a change of colours, padding,
+  // font or scale.
   void ApplyStyle();
 
   int mMaxChar = 255;

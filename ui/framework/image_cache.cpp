@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -143,9 +144,10 @@ const QPixmap* RenderSkinDrawing(const DrawingRendering& rendering) {
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF whole(QPointF(), QSizeF(rendering.pixels));
     const QRectF corners = rendering.corners;
-    const QRectF targetCorners(
-        corners.x() * rendering.cornerScale, corners.y() * rendering.cornerScale,
-        corners.width() * rendering.cornerScale, corners.height() * rendering.cornerScale);
+    // Borders on whole pixels, so that the seams between the parts stay sharp.
+    const auto border = [&](qreal units) { return std::round(units * rendering.cornerScale); };
+    const QRectF targetCorners(border(corners.x()), border(corners.y()), border(corners.width()),
+                               border(corners.height()));
     const QRectF box = drawing->viewBoxF();
     // Each part is the drawing seen through a view box of its own, clipped to its place.
     for (const PatchPiece& piece : NinePatch(whole, targetCorners, rendering.view, corners)) {

@@ -29,6 +29,12 @@ QRectF Corners(const RECT& corner, double factor) {
                 corner.bottom * factor);
 }
 
+// Borders drawn on whole pixels, so that the seams between the parts stay sharp.
+QRectF WholeCorners(const RECT& corner, double factor) {
+  return QRectF(std::round(corner.left * factor), std::round(corner.top * factor),
+                std::round(corner.right * factor), std::round(corner.bottom * factor));
+}
+
 bool HasCorners(const RECT& corner) {
   return corner.left > 0 || corner.top > 0 || corner.right > 0 || corner.bottom > 0;
 }
@@ -107,7 +113,7 @@ bool DrawSkinImage(QPainter& painter, const ImageDescription& image, const QRect
     painter.drawPixmap(QRectF(target), loaded->pixmap, source);
     return true;
   }
-  const QRectF targetCorners = Corners(image.corner, deviceFactor / pixelRatio);
+  const QRectF targetCorners = WholeCorners(image.corner, deviceFactor / pixelRatio);
   for (const PatchPiece& piece :
        NinePatch(QRectF(target), targetCorners, source, Corners(image.corner, fileFactor))) {
     if (!piece.target.isEmpty() && !piece.source.isEmpty()) {

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
+#include <algorithm>
 
 #include "ui/framework/attribute_parse.h"
 #include "ui/framework/control_widget.h"
@@ -19,6 +20,14 @@ namespace {
 
 constexpr int kDefaultRowHeight = 24;
 constexpr int kDefaultHeaderHeight = 24;
+// The combo box's look, in layout units and ARGB.
+constexpr DWORD kComboBorder = 0xFFC5CCD6;
+constexpr DWORD kComboFill = 0xFFFFFFFF;
+constexpr DWORD kComboDisabledFill = 0xFFF3F5F8;
+constexpr DWORD kComboDisabledText = 0xFFA0A0A0;
+constexpr int kComboRound = 3;
+constexpr int kComboTextInset = 6;
+constexpr int kComboMarkWidth = 22;
 
 // A drop-down that reports the user's choice, keys and focus changes to its combo control, and
 // follows language switches at its next repaint.
@@ -30,23 +39,39 @@ class ComboWidget : public QComboBox {
   }
 
  protected:
-  void paintEvent(QPaintEvent* event) override {
+  // The whole box is drawn here, at the window's scale: frame, current text and drop-down mark
+  // (no style sheet: they cost more than the rest of a combo).
+  void paintEvent(QPaintEvent*) override {
     const int generation = CResourceManager::GetInstance()->GetLanguageGeneration();
     if (generation != mLanguageGeneration) {
       mLanguageGeneration = generation;
       mControl->SyncItems();
     }
-    QComboBox::paintEvent(event);
-    // The drop-down mark, drawn here so it scales with the window.
-    const int scale =
-        mControl->GetManager() != nullptr ? mControl->GetManager()->GetLayoutScale() : 100;
-    const qreal half = 4.0 * scale / 100;
-    const QPointF centre(width() - 11.0 * scale / 100, height() / 2.0);
+    const qreal scale =
+        (mControl->GetManager() != nullptr ? mControl->GetManager()->GetLayoutScale() : 100) /
+        100.0;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    QPen pen(ToQColor(isEnabled() ? 0xFF5B6573 : 0xFFB8C0CA));
-    pen.setWidthF(1.5 * scale / 100);
-    painter.setPen(pen);
+    const qreal line = std::max<qreal>(1.0, scale);
+    QPen frame(ToQColor(kComboBorder));
+    frame.setWidthF(line);
+    painter.setPen(frame);
+    painter.setBrush(ToQColor(isEnabled() ? kComboFill : kComboDisabledFill));
+    const QRectF box = QRectF(rect()).adjusted(line / 2, line / 2, -line / 2, -line / 2);
+    painter.drawRoundedRect(box, kComboRound * scale, kComboRound * scale);
+
+    const QRect textArea = rect().adjusted(static_cast<int>(kComboTextInset * scale), 0,
+                                           -static_cast<int>(kComboMarkWidth * scale), 0);
+    painter.setFont(font());
+    painter.setPen(ToQColor(isEnabled() ? mControl->GetTextColor() : kComboDisabledText));
+    painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter,
+                     fontMetrics().elidedText(currentText(), Qt::ElideRight, textArea.width()));
+
+    const qreal half = 4.0 * scale;
+    const QPointF centre(width() - 11.0 * scale, height() / 2.0);
+    QPen mark(ToQColor(isEnabled() ? 0xFF5B6573 : 0xFFB8C0CA));
+    mark.setWidthF(1.5 * scale);
+    painter.setPen(mark);
     painter.drawPolyline(QList<QPointF>{centre + QPointF(-half, -half / 2),
                                         centre + QPointF(0, half / 2),
                                         centre + QPointF(half, -half / 2)});
@@ -166,7 +191,7 @@ void CComboUI::SetAttribute(std::wstring_view name, std::wstring_view value) {
     mStyleDirty = true;
   } else if (name == L"textcolor") {
     mTextColor = ParseColor(value);
-    mStyleDirty = true;
+    Invalidate();
   } else {
     CContainerUI::SetAttribute(name, value);
   }
@@ -189,8 +214,14 @@ void CComboUI::SyncItems() {
   while (box->count() > count) {
     box->removeItem(box->count() - 1);
   }
-  auto* model = qobject_cast<QStandardItemModel*>(box->model());
-  auto* view = qobject_cast<QListView*>(box->view());
+  // The drop-down's view is made on first use: it is asked for only once some row is hidden.
+  bool anyHidden = mRowsHidden;
+  for (int i = 0; i < count && !anyHidden; ++i) {
+    anyHidden = !GetItemAt(i)->IsVisible();
+  }
+  mRowsHidden = anyHidden;
+  auto* model = anyHidden ? qobject_cast<QStandardItemModel*>(box->model()) : nullptr;
+  auto* view = anyHidden ? qobject_cast<QListView*>(box->view()) : nullptr;
   for (int i = 0; i < count; ++i) {
     const CControlUI* item = GetItemAt(i);
     const QString text = ToQString(item->GetText());
@@ -230,21 +261,6 @@ void CComboUI::ApplyStyle() {
   }
   mStyleDirty = false;
   mStyledScale = GetManager()->GetLayoutScale();
-  const QColor text = ToQColor(mTextColor);
-  const QString css =
-      QStringLiteral(
-          "QComboBox { background: white; color: %1; border: %2px solid #C5CCD6; "
-          "border-radius: %3px; padding: 0 %4px; }"
-          "QComboBox::drop-down { subcontrol-origin: padding; subcontrol-position: center right; "
-          "width: %5px; border: none; }")
-          .arg(text.name())
-          .arg(Scale(1))
-          .arg(Scale(3))
-          .arg(Scale(6))
-          .arg(Scale(18));
-  if (GetWidget()->styleSheet() != css) {
-    GetWidget()->setStyleSheet(css);
-  }
   const QFont font = GetManager()->GetFont(mFont);
   if (GetWidget()->font() != font) {
     GetWidget()->setFont(font);

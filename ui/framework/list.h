@@ -27,6 +27,7 @@ class CComboUI : public CContainerUI {
 
   int GetCurSel() const { return mCurSel; }
   bool SelectItem(int index, bool bTakeFocus = false, bool bTriggerEvent = true);
+  DWORD GetTextColor() const { return mTextColor; }
   // Adds an item at the end; returns it.
   CListLabelElementUI* AddItem(std::wstring_view text, std::wstring_view userData = {});
   // The text of the selected item (empty when none).
@@ -46,15 +47,15 @@ class CComboUI : public CContainerUI {
   void UpdateWidgetState() override;
 
  private:
-  // Builds the style sheet and font when something they depend on changed (once per control at
-  // first, again only after a change of colour, font or scale).
+  // Applies the font when it or the scale changed (once when the combo joins its window).
   void ApplyStyle();
 
   int mCurSel = -1;
   int mFont = -1;
   DWORD mTextColor = 0xFF333333;
-  int mStyledScale = 0;  // the layout scale the style was built for; 0: not built
+  int mStyledScale = 0;  // the layout scale the font was applied for; 0: not yet
   bool mStyleDirty = true;
+  bool mRowsHidden = false;  // some row of the drop-down is, or was, hidden
 };
 
 class CListHeaderItemUI : public CLabelUI {
