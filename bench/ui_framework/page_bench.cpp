@@ -68,13 +68,22 @@ std::vector<std::wstring> RefreshedNames() {
   return names;
 }
 
-void BM_RefreshPageByName(benchmark::State& state) {
+// The page built from a freshly opened archive and shown; null (and the benchmark skipped) when it
+// cannot be built.
+std::unique_ptr<PageWindow> ShowPage(benchmark::State& state) {
   uibench::LoadBenchSkin();
   std::unique_ptr<PageWindow> window = OpenPage(state);
+  if (window) {
+    window->ShowWindow(true, false);
+  }
+  return window;
+}
+
+void BM_RefreshPageByName(benchmark::State& state) {
+  const std::unique_ptr<PageWindow> window = ShowPage(state);
   if (!window) {
     return;
   }
-  window->ShowWindow(true, false);
   CPaintManagerUI& pm = window->GetPaintManager();
   QWidget* host = pm.GetRoot()->GetWidget()->window();
   host->repaint();
@@ -100,12 +109,10 @@ void BM_RefreshPageByName(benchmark::State& state) {
 BENCHMARK(BM_RefreshPageByName)->Unit(benchmark::kMillisecond);
 
 void BM_VisibilityChangeAndLayout(benchmark::State& state) {
-  uibench::LoadBenchSkin();
-  std::unique_ptr<PageWindow> window = OpenPage(state);
+  const std::unique_ptr<PageWindow> window = ShowPage(state);
   if (!window) {
     return;
   }
-  window->ShowWindow(true, false);
   CPaintManagerUI& pm = window->GetPaintManager();
   CControlUI* phase = pm.FindControl(L"out_phase_3");
   bool shown = true;

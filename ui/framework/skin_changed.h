@@ -24,6 +24,7 @@ class SkinChangedObserver {
  public:
   static void AddReceiver(SkinChangedReceiver* receiver);
   static void RemoveReceiver(SkinChangedReceiver* receiver);
+  // Whether `receiver` is among the receivers now.
   static bool IsSubscribed(const SkinChangedReceiver* receiver);
   // Delivers `param` to every receiver, in subscription order (UI thread).
   static void Broadcast(const SkinChangedParam& param);
