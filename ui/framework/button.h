@@ -50,7 +50,7 @@ class CButtonUI : public CLabelUI {
  protected:
   void PaintBkColor(QPainter& painter) override;
   // The state image, then the fore image.
-  void PaintStatusImage(QPainter& painter) final;
+  void PaintStatusImage(QPainter& painter) override;
   // The image of the current state (normal, hot, pushed, disabled).
   virtual void PaintStateImage(QPainter& painter);
   virtual void PaintForeImage(QPainter& painter);
