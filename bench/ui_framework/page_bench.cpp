@@ -3,7 +3,10 @@
 // change with its layout (under 1 ms).
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QWidget>
+#include <QWindow>
 #include <memory>
 
 #include "bench/ui_framework/bench_skin.h"
@@ -75,6 +78,16 @@ std::unique_ptr<PageWindow> ShowPage(benchmark::State& state) {
   std::unique_ptr<PageWindow> window = OpenPage(state);
   if (window) {
     window->ShowWindow(true, false);
+    // Painting waits for the window system to expose the window.
+    QWindow* native = window->GetPaintManager().GetRoot()->GetWidget()->window()->windowHandle();
+    QDeadlineTimer deadline(5000);
+    while (native != nullptr && !native->isExposed() && !deadline.hasExpired()) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    if (native == nullptr || !native->isExposed()) {
+      state.SkipWithError("the page window was not exposed");
+      return nullptr;
+    }
   }
   return window;
 }
