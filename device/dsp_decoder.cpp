@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "device/byte_reader.h"
+#include "device/calibration_codes.h"
 #include "device/dsp_device.h"
 #include "device/dsp_records.h"
 #include "device/parameter_codes.h"
@@ -343,41 +344,34 @@ void DspReply::DecodeLock() const {
 
 // ---- Auto calibration ----------------------------------------------------------------------
 
-constexpr std::array<const char*, 13> kIrcStatusNames{
+constexpr std::array<const char*, irc::kStatusCount> kIrcStatusNames{
     "IRC_RET_START_TEST",       "IRC_RET_SPK_STATUS_TEST",    "IRC_RET_LEVEL_TEST",
     "IRC_RET_DELAY_TEST",       "IRC_RET_TRIM_TEST",          "IRC_RET_EQ_TEST",
     "IRC_RET_SPEAKER_RTA_TEST", "IRC_RET_SPEAKER_RTA_UPDATE", "IRC_RET_EQ_DATA_UPDATE",
     "IRC_RET_TEST_DATA_UPDATE", "IRC_RET_TEST_DONE",          "IRC_RET_TEST_FAIL->",
     "IRC_RET_TEST_EXIT"};
-constexpr std::array<const char*, 6> kIrcFailureNames{"IRC_FAIL_NO_VAR",     "IRC_FAIL_NO_MIC",
-                                                      "IRC_FAIL_NO_SPEAKER", "IRC_FAIL_DELAY",
-                                                      "IRC_FAIL_TRIM",       "IRC_FAIL_EQ"};
-// Statuses that report a channel (byte 3) instead of the progress.
-constexpr int kIrcRtaUpdate = 7;
-constexpr int kIrcEqUpdate = 8;
-constexpr int kIrcFail = 11;
+constexpr std::array<const char*, irc::kFailureCount> kIrcFailureNames{
+    "IRC_FAIL_NO_VAR", "IRC_FAIL_NO_MIC", "IRC_FAIL_NO_SPEAKER",
+    "IRC_FAIL_DELAY",  "IRC_FAIL_TRIM",   "IRC_FAIL_EQ"};
 
 void DspReply::DecodeIrcStatus() const {
-  constexpr std::size_t kStatusByte = 2;
-  constexpr std::size_t kChannelByte = 3;
-  constexpr std::size_t kProgressByte = 5;
-  constexpr std::size_t kFailureByte = 6;
-  if (!mView.Has(kProgressByte)) {
+  if (!mView.Has(irc::kStatusProgressByte)) {
     return;
   }
-  const int status = Byte(kStatusByte);
-  const int progress = Byte(kProgressByte);
+  const int status = Byte(irc::kStatusByte);
+  const int progress = Byte(irc::kStatusProgressByte);
   DebugLogA("DSP_IRC_CTRL Update Status = 0x%x, progress = %d\n", status, progress);
   if (status >= static_cast<int>(kIrcStatusNames.size())) {
     return;
   }
   DebugLogA("%s", kIrcStatusNames[static_cast<std::size_t>(status)]);
   int value = progress;
-  if (status == kIrcRtaUpdate || status == kIrcEqUpdate) {
-    value = Byte(kChannelByte);
-  } else if (status == kIrcFail) {
-    const int failure = Byte(kFailureByte);
-    if (!mView.Has(kFailureByte) || failure >= static_cast<int>(kIrcFailureNames.size())) {
+  if (status == irc::kStatusRtaUpdate || status == irc::kStatusEqUpdate) {
+    value = Byte(irc::kStatusChannelByte);
+  } else if (status == irc::kStatusFail) {
+    const int failure = Byte(irc::kStatusFailureByte);
+    if (!mView.Has(irc::kStatusFailureByte) ||
+        failure >= static_cast<int>(kIrcFailureNames.size())) {
       DebugLogA("unknown failure %d\n", failure);
       return;
     }

@@ -2,12 +2,14 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
 
 #include "device/mcu_commands.h"
 #include "device/mcu_decoder.h"
+#include "device/pending_commands.h"
 #include "device/reply_decoders.h"
 #include "platform/debug_log.h"
 
@@ -54,13 +56,15 @@ void LogBytes(std::span<const std::uint8_t> bytes) {
 
 // The line of a long payload outgrows one log call, which would cut it and drop its line break;
 // it is written in pieces that each fit, the last one ending the line.
-void LogRecord(const CommandRecord& record) {
+// `lead` is "get" for a record taken to be sent or discarded, "superseded" for one skipped because
+// a newer value of its parameter waits behind it.
+void LogRecord(const CommandRecord& record, const char* lead = "get") {
   if (!platform::IsDebugLogActive()) {
     return;
   }
   constexpr std::size_t kPieceRoom = platform::kLogLineCapacity - 2;  // line break, terminator
   char text[96];
-  std::snprintf(text, sizeof text, "get mcmd 0x%02x subcmd 0x%02x optype 0x%02x len 0x%02x ",
+  std::snprintf(text, sizeof text, "%s mcmd 0x%02x subcmd 0x%02x optype 0x%02x len 0x%02x ", lead,
                 record.group, record.command, record.op,
                 static_cast<unsigned>(record.payload.size() & 0xFF));
   std::string piece = text;
@@ -356,20 +360,38 @@ void DspDevice::WaitForWork() {
 
 void DspDevice::McuCmdThread() {
   DebugLogA("McuCmdThread start\n");
-  CommandRecord record;
+  // Owned by this thread alone; see PendingCommands for why a waiting value may be skipped.
+  PendingCommands pending;
+  // Takes what is queued now, no more: a producer faster than this loop must not keep the worker
+  // from sending.
+  auto takeQueued = [&] {
+    CommandRecord record;
+    for (std::size_t count = mQueue.size_approx(); count > 0 && mQueue.try_dequeue(record);
+         --count) {
+      pending.Add(std::move(record));
+    }
+  };
   while (mWorkerRunning) {
-    if (!mQueue.try_dequeue(record)) {
+    // Everything issued up to now, so that the value sent next is the newest one.
+    takeQueued();
+    std::optional<PendingCommands::Taken> next = pending.Take();
+    if (!next) {
       WaitForWork();
       continue;
     }
-    LogRecord(record);
-    Send(record);
-    record = {};
+    if (next->superseded) {
+      LogRecord(next->record, "superseded");
+      continue;
+    }
+    LogRecord(next->record);
+    Send(next->record);
+    next.reset();
     // Not examined: a command without a reply costs the time-out and is not repeated.
     ReadReply(kReplyTimeoutMs);
   }
-  while (mQueue.try_dequeue(record)) {
-    LogRecord(record);
+  takeQueued();
+  while (std::optional<PendingCommands::Taken> left = pending.Take()) {
+    LogRecord(left->record);
   }
   DebugLogA("McuCmdThread end\n");
 }

@@ -6,7 +6,8 @@
 //
 // Two ways to send, chosen per command through Submit's syncMode: immediately on the calling
 // thread, waiting for the reply; or queued for the worker, which sends one record at a time and
-// reads its reply. Writes are serialised, reads are serialised, a write and a read may overlap.
+// reads its reply, and skips a queued value of a parameter when a newer value of it waits behind
+// (PendingCommands). Writes are serialised, reads are serialised, a write and a read may overlap.
 #pragma once
 
 #include <array>

@@ -25,16 +25,6 @@ constexpr std::size_t kAckSceneByte = 3;
 constexpr std::size_t kNameSceneByte = 2;
 constexpr std::size_t kNameByte = 3;
 
-// Erased flash reads as bytes with the lowest bit set (typically 0xFF): such a name is no name.
-bool IsErasedName(const std::array<std::uint8_t, kSceneNameBytes>& name) {
-  for (std::uint8_t byte : name) {
-    if ((byte & 1) == 0) {
-      return false;
-    }
-  }
-  return true;
-}
-
 void DecodeAck(DspDevice& device, const ByteReader& view, std::uint32_t message) {
   if (view.At(kReplyOpByte) != kOpAck || !view.Has(kAckSceneByte) ||
       view.At(kStatusByte) != kAckReady) {

@@ -16,4 +16,14 @@ struct SceneNameRecord : platform::NotificationRecord {
   std::array<std::uint8_t, kSceneNameBytes> name{};  // not terminated; all zero when unnamed
 };
 
+// Erased flash reads as bytes with the lowest bit set (typically 0xFF): such a name is no name.
+inline bool IsErasedName(const std::array<std::uint8_t, kSceneNameBytes>& name) {
+  for (std::uint8_t byte : name) {
+    if ((byte & 1) == 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace device

@@ -100,7 +100,7 @@ ModelChange ApplyRouting(ParameterModel& model, const device::MixRecord& r) {
 ModelChange ApplySpeakerType(ParameterModel& model, const device::ChannelValueRecord& r) {
   const Target target = TargetOf(model, r.scene, r.channel);
   // A role outside the role table would index past it wherever roles are looked up.
-  if (target.record == nullptr || r.value < 0 || r.value >= kRoleCount) {
+  if (target.record == nullptr || !kRoleIndex.Contains(r.value)) {
     return {};
   }
   target.record->outputs[static_cast<std::size_t>(r.channel)] = r.value;
@@ -121,7 +121,7 @@ ModelChange ApplyLink(ParameterModel& model, const device::LinkRecord& r) {
       record->lockMode = 1;
       record->linkOutputs = ComputeLinkPartners(*record);
     } else {
-      record->linkOutputs.fill(-1);
+      record->linkOutputs.fill(kNoLinkPartner);
     }
   }
   return ModelChange{.scene = r.scene};
@@ -137,7 +137,7 @@ ModelChange ApplyLock(ParameterModel& model, const device::LockRecord& r) {
   // A link cannot outlive the lock in the working scene.
   if (r.scene == 0 && record->lockMode == 0 && record->linkMode == 1) {
     record->linkMode = 0;
-    record->linkOutputs.fill(-1);
+    record->linkOutputs.fill(kNoLinkPartner);
     change.linkCleared = true;
   }
   return change;

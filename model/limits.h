@@ -51,10 +51,25 @@ constexpr int BandCountOfOutput(int output) {
   return output < kFullBandOutputs ? kMaxBands : kSmallBands;
 }
 
+// How many bands output `output` can hold: at least one, at most its band storage.
+constexpr IntRange BandCountRange(int output) {
+  return {1, BandCountOfOutput(output)};
+}
+
 // Outputs 0..5 and 6..7 form the two halves inside which channels can be linked.
 constexpr bool InSameLinkHalf(int a, int b) {
   return (a < kFullBandOutputs) == (b < kFullBandOutputs);
 }
+
+// ---- Indices into the model's storage ------------------------------------------------------
+
+// An output channel (the selected channel, a link partner).
+inline constexpr IntRange kOutputIndex{0, kOutputCount - 1};
+// A speaker role: a row of the role table.
+inline constexpr IntRange kRoleIndex{0, kRoleCount - 1};
+// The link partner of an output: another output, or none.
+inline constexpr int kNoLinkPartner = -1;
+inline constexpr IntRange kLinkPartner{kNoLinkPartner, kOutputCount - 1};
 
 // ---- Input sources --------------------------------------------------------------------------
 

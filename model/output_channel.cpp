@@ -2,8 +2,18 @@
 
 namespace model {
 
-OutputChannel::OutputChannel(int eqSize) : mEqSize(IntRange{1, kMaxBands}.Clamp(eqSize)) {
+namespace {
+
+constexpr IntRange kBandStorage{1, kMaxBands};
+
+}  // namespace
+
+OutputChannel::OutputChannel(int eqSize) : mEqSize(kBandStorage.Clamp(eqSize)) {
   ResetBands();
+}
+
+void OutputChannel::SetEqSize(int eqSize) {
+  mEqSize = kBandStorage.Clamp(eqSize);
 }
 
 void OutputChannel::ResetBands() {

@@ -24,6 +24,9 @@ class OutputChannel {
     return {mBands.data(), static_cast<std::size_t>(mEqSize)};
   }
   int eqSize() const { return mEqSize; }
+  // How many of the bands the channel uses, limited to 1..31 like the constructor's; the bands
+  // keep their values.
+  void SetEqSize(int eqSize);
 
   // Every band back to its default: flat, Q 5.8, enabled, its ISO frequency.
   void ResetBands();

@@ -2,14 +2,12 @@
 #include "model/reply_rules.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "device/ktv_records.h"
 #include "device/mcu_protocol.h"
 #include "device/mcu_records.h"
 #include "device/parameter_codes.h"
 #include "device/scene_records.h"
-#include "platform/code_page.h"
 #include "platform/debug_log.h"
 #include "platform/window_messages.h"
 
@@ -87,9 +85,7 @@ ModelChange ApplySceneNotification(ParameterModel& model, std::uintptr_t code,
     return {};
   }
   // The unit keeps names in the ANSI code page, zero-terminated unless all 16 bytes are used.
-  const auto bytes = reinterpret_cast<const char*>(r->name.data());
-  const std::string_view ansi(bytes, std::ranges::find(r->name, 0) - r->name.begin());
-  model.sceneNames[static_cast<std::size_t>(r->index)] = MakeSceneName(platform::AnsiToUtf16(ansi));
+  model.sceneNames[static_cast<std::size_t>(r->index)] = SceneNameFromUnitBytes(r->name);
   return ModelChange{.scene = r->index + 1};
 }
 

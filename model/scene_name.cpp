@@ -1,6 +1,10 @@
 #include "model/scene_name.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "platform/code_page.h"
 
 namespace model {
 
@@ -13,6 +17,20 @@ SceneName MakeSceneName(std::u16string_view text) {
   SceneName name{};
   std::copy_n(text.begin(), std::min(text.size(), name.size()), name.begin());
   return name;
+}
+
+SceneNameBytes SceneNameToUnitBytes(const SceneName& name) {
+  const std::string ansi = platform::Utf16ToAnsi(SceneNameText(name));
+  SceneNameBytes bytes{};
+  std::copy_n(ansi.begin(), std::min(ansi.size(), bytes.size()), bytes.begin());
+  return bytes;
+}
+
+SceneName SceneNameFromUnitBytes(const SceneNameBytes& bytes) {
+  const auto end = std::ranges::find(bytes, 0);
+  const std::string_view ansi(reinterpret_cast<const char*>(bytes.data()),
+                              static_cast<std::size_t>(end - bytes.begin()));
+  return MakeSceneName(platform::AnsiToUtf16(ansi));
 }
 
 SceneNameBytes SceneNameToUtf16Le(const SceneName& name) {

@@ -23,6 +23,11 @@ inline bool IsEmptySceneName(const SceneName& name) {
   return name[0] == u'\0';
 }
 
+// A name in the unit's encoding (the ANSI code page), cut to 16 bytes and zero-filled; and back,
+// reading the bytes up to the first zero.
+SceneNameBytes SceneNameToUnitBytes(const SceneName& name);
+SceneName SceneNameFromUnitBytes(const SceneNameBytes& bytes);
+
 // The 16 bytes of a name as UTF-16LE, and back.
 SceneNameBytes SceneNameToUtf16Le(const SceneName& name);
 SceneName SceneNameFromUtf16Le(const SceneNameBytes& bytes);

@@ -50,7 +50,7 @@ void SceneRecord::ResetToDefaults() {
   currChannel = 0;
   linkMode = 0;
   lockMode = 0;
-  linkOutputs.fill(-1);
+  linkOutputs.fill(kNoLinkPartner);
   showChEqualizer.fill(0);
 
   for (int source = 0; source < kSourceCount; ++source) {

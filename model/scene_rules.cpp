@@ -52,7 +52,7 @@ bool HasLinkablePair(const SceneRecord& record) {
 
 PerOutput<std::int32_t> ComputeLinkPartners(const SceneRecord& record) {
   PerOutput<std::int32_t> partners;
-  partners.fill(-1);
+  partners.fill(kNoLinkPartner);
   for (int u = 0; u < kOutputCount; ++u) {
     const SpeakerRole mirror = MirrorRole(RoleAt(record, u));
     if (RoleAt(record, u) == kRoleEmpty || mirror == kRoleEmpty) {
@@ -94,6 +94,17 @@ bool CopyChannelConfig(SceneRecord& record, int from, int to) {
   target.bypass = source.bypass;
   target.gain = source.gain;
   return true;
+}
+
+bool IsWithinStorage(const SceneRecord& record) {
+  for (int output = 0; output < kOutputCount; ++output) {
+    const auto o = static_cast<std::size_t>(output);
+    if (!BandCountRange(output).Contains(record.channels[o].eqSize()) ||
+        !kRoleIndex.Contains(record.outputs[o]) || !kLinkPartner.Contains(record.linkOutputs[o])) {
+      return false;
+    }
+  }
+  return kOutputIndex.Contains(record.currChannel);
 }
 
 }  // namespace model

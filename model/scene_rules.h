@@ -27,4 +27,9 @@ PerOutput<std::int32_t> ComputeLinkPartners(const SceneRecord& record);
 // when either index is outside 0..7.
 bool CopyChannelConfig(SceneRecord& record, int from, int to);
 
+// True when every value the record uses as an index lies within the storage it indexes: each
+// output's band count, the speaker roles, the link partners and the selected channel. Whatever
+// fills a record from outside (a profile file, a reply) must keep this true.
+bool IsWithinStorage(const SceneRecord& record);
+
 }  // namespace model

@@ -4,7 +4,7 @@ namespace model {
 namespace {
 
 bool IsKnownRole(SpeakerRole role) {
-  return role >= 0 && role < kRoleCount;
+  return kRoleIndex.Contains(role);
 }
 
 CrossoverFilter DefaultFilter(RoleFilter filter, std::int32_t type) {

@@ -10,6 +10,8 @@
 #include <string>
 #include <thread>
 
+#include "platform/wide_format.h"
+
 namespace {
 
 // The busy flag serialises writers; it guards gFile, gWriteCounter and the console echo.
@@ -74,30 +76,6 @@ void AppendUtf16Le(std::string& out, char32_t c) {
   }
 }
 
-// Formats a wide line, cut at kLogLineCapacity - 1 characters. vswprintf gives no length on
-// overflow, so an over-long line is formatted in full into a memory stream and then cut.
-std::wstring FormatWide(const wchar_t* format, va_list args) {
-  wchar_t buffer[platform::kLogLineCapacity];
-  va_list copy;
-  va_copy(copy, args);
-  int n = std::vswprintf(buffer, platform::kLogLineCapacity, format, copy);
-  va_end(copy);
-  if (n >= 0) {
-    return std::wstring(buffer, static_cast<std::size_t>(n));
-  }
-  wchar_t* whole = nullptr;
-  std::size_t size = 0;
-  std::FILE* stream = open_wmemstream(&whole, &size);
-  if (stream == nullptr) {
-    return {};
-  }
-  std::vfwprintf(stream, format, args);
-  std::fclose(stream);
-  std::wstring line(whole, std::min(size, platform::kLogLineCapacity - 1));
-  std::free(whole);
-  return line;
-}
-
 }  // namespace
 
 int DebugLog(const wchar_t* format, ...) {
@@ -111,8 +89,11 @@ int DebugLog(const wchar_t* format, ...) {
   }
   va_list args;
   va_start(args, format);
-  std::wstring line = FormatWide(format, args);
+  std::wstring line = platform::FormatWideV(format, args);
   va_end(args);
+  if (line.size() >= platform::kLogLineCapacity) {
+    line.resize(platform::kLogLineCapacity - 1);
+  }
 
   std::string utf16;
   std::string utf8;

@@ -7,7 +7,8 @@
 #include <filesystem>
 #include <string>
 
-// Wide, printf-style. Written to the file as UTF-16LE without a byte-order mark.
+// Wide, printf-style ("%s" takes a wide string; see platform/wide_format.h). Written to the file
+// as UTF-16LE without a byte-order mark.
 // Output longer than 1023 characters is cut. Returns the characters written, 0 when inactive.
 int DebugLog(const wchar_t* format, ...);
 // Narrow, printf-style. Written as its bytes. Output longer than 1023 bytes is cut.

@@ -1,5 +1,7 @@
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
+#include <cmath>
 
 #include "platform/monitor_list.h"
 
@@ -11,6 +13,24 @@ ScreenRect ToScreenRect(const QRect& rect) {
                     rect.top() + rect.height()};
 }
 
+// A length in logical pixels back in device pixels. Qt rounded the device length divided by the
+// ratio; rounding the product down undoes that (2560 / 1.5 = 1707 logical, 1707 * 1.5 = 2560.5).
+int DeviceLength(int logical, double ratio) {
+  return static_cast<int>(std::floor(logical * ratio + 1e-6));
+}
+
+// A screen's rectangle in device pixels. Qt keeps a scaled screen's corner where the system puts
+// it and divides only its size by the ratio.
+ScreenRect DeviceRect(const QScreen& screen, QPoint origin) {
+  const QRect geometry = screen.geometry();
+  const double ratio = screen.devicePixelRatio();
+  const QPoint corner = geometry.topLeft() - origin;
+  ScreenRect rect{corner.x(), corner.y(), corner.x() + DeviceLength(geometry.width(), ratio),
+                  corner.y() + DeviceLength(geometry.height(), ratio)};
+  rect.pixelRatio = ratio;
+  return rect;
+}
+
 }  // namespace
 
 MonitorList QueryMonitors() {
@@ -20,17 +40,20 @@ MonitorList QueryMonitors() {
     return list;
   }
   // The primary monitor's corner is the origin of screen coordinates.
-  const QRect primaryGeometry = primary->geometry();
-  list.primary = ScreenRect{0, 0, primaryGeometry.width(), primaryGeometry.height()};
+  const QPoint origin = primary->geometry().topLeft();
+  list.primary = DeviceRect(*primary, origin);
   const auto screens = QGuiApplication::screens();
   list.count = static_cast<int>(screens.size());
-  QRect virtualGeometry;
+  ScreenRect bounds = list.primary;
   for (const QScreen* screen : screens) {
-    const QRect geometry = screen->geometry().translated(-primaryGeometry.topLeft());
-    virtualGeometry = virtualGeometry.united(geometry);
-    list.monitors.push_back(ToScreenRect(geometry));
+    const ScreenRect rect = DeviceRect(*screen, origin);
+    bounds.left = std::min(bounds.left, rect.left);
+    bounds.top = std::min(bounds.top, rect.top);
+    bounds.right = std::max(bounds.right, rect.right);
+    bounds.bottom = std::max(bounds.bottom, rect.bottom);
+    list.monitors.push_back(rect);
   }
-  list.virtualScreen = ToScreenRect(virtualGeometry);
+  list.virtualScreen = ScreenRect{bounds.left, bounds.top, bounds.right, bounds.bottom};
   return list;
 }
 

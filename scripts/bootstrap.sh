@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   clang clang-format libclang-rt-14-dev
-  qt6-base-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-qpa-plugins qt6-svg-dev libgl-dev
   libhidapi-dev libudev-dev libreaderwriterqueue-dev
   libcjson-dev libzip-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev

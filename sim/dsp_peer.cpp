@@ -2,13 +2,17 @@
 // acknowledged; every get is answered from the state in the reply layout the PC decodes.
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <span>
 #include <utility>
 
 #include "device/byte_reader.h"
+#include "device/calibration_codes.h"
 #include "device/dsp_commands.h"
 #include "device/parameter_codes.h"
+#include "model/limits.h"
+#include "sim/calibration_run.h"
 #include "sim/peer_support.h"
 #include "sim/virtual_unit.h"
 
@@ -32,7 +36,6 @@ constexpr std::size_t kBandChannel = 2;
 constexpr std::size_t kBandFirst = 3;
 constexpr std::size_t kBandLast = 4;
 constexpr std::size_t kFilterEntryBytes = 8;
-constexpr std::size_t kSetBandBytes = 6;
 
 // Reply body offsets of the range answers: code, op, scene, source, first, last.
 constexpr std::size_t kReplyLast = 5;
@@ -44,12 +47,36 @@ constexpr std::size_t kSpectrumEntryBytes = 5;
 
 constexpr float kNoiseOffsetDb = 100.0f;
 
+// A distance as whole metres and hundredths.
+void PutHundredths(Bytes& out, double value) {
+  const auto hundredths = static_cast<int>(std::lround(std::clamp(value, 0.0, 255.99) * 100.0));
+  out.push_back(LowByte(hundredths / 100));
+  out.push_back(LowByte(hundredths % 100));
+}
+
+// A point of a measured response: the frequency in whole Hz (16-bit) and hundredths, the level
+// in whole dB and hundredths, both signed, so that -3.47 dB travels as -3 and -47.
+void PutSpectrumPoint(Bytes& out, double freqHz, double levelDb) {
+  const auto freq = static_cast<int>(std::lround(std::clamp(freqHz, 0.0, 65535.99) * 100.0));
+  device::PutU16(out, freq / 100);
+  out.push_back(LowByte(freq % 100));
+  const auto level = static_cast<int>(std::lround(std::clamp(levelDb, -127.99, 127.99) * 100.0));
+  out.push_back(LowByte(level / 100));
+  out.push_back(LowByte(level % 100));
+}
+
 class DspPeer {
  public:
   using ReplyFn = std::function<void(std::span<const std::uint8_t>)>;
 
-  DspPeer(UnitState& state, const device::CommandRecord& command, ReplyFn reply)
-      : mState(state), mCommand(command), mIn(command.payload), mReply(std::move(reply)) {}
+  DspPeer(UnitState& state, CalibrationRun& calibration, const CalibrationKnobs& knobs,
+          const device::CommandRecord& command, ReplyFn reply)
+      : mState(state),
+        mCalibration(calibration),
+        mKnobs(knobs),
+        mCommand(command),
+        mIn(command.payload),
+        mReply(std::move(reply)) {}
 
   void Handle() {
     if (mCommand.op == device::kOpSet) {
@@ -66,6 +93,7 @@ class DspPeer {
   Bytes Header() const { return {mCommand.command, device::kOpReply}; }
 
   bool Set();
+  bool SetCalibration();
   bool SetOutputs(SceneState& scene);
   bool SetInputs(SceneState& scene);
   bool SetBands(BandBank& bands, std::size_t at);
@@ -85,6 +113,8 @@ class DspPeer {
   }
 
   UnitState& mState;
+  CalibrationRun& mCalibration;
+  const CalibrationKnobs& mKnobs;
   const device::CommandRecord& mCommand;
   ByteReader mIn;
   ReplyFn mReply;
@@ -112,18 +142,12 @@ bool DspPeer::Set() {
       mState.mute = p[0];
       return true;
     case dsp::kIrc:
-      if (!mIn.Has(0, 4)) {
-        return false;
-      }
-      mState.calibration.on = p[0];
-      mState.calibration.channels = static_cast<std::uint16_t>(device::BigEndian16(p[1], p[2]));
-      mState.calibration.eqMode = p[3];
-      return true;
+      return SetCalibration();
     case dsp::kIrcTestMic:
-      mState.calibration.testMic = p[0];
+      // The unit's own test microphone; the virtual one has only the one microphone.
       return true;
     case dsp::kIrcTestModule:
-      mState.calibration.module = p[0];
+      mCalibration.SelectModules(p[0]);
       return true;
     case dsp::kInputThreshold:
       mState.inputThreshold = static_cast<std::int8_t>(p[0]);
@@ -145,6 +169,30 @@ bool DspPeer::Set() {
     return false;
   }
   return SetOutputs(*scene) || SetInputs(*scene);
+}
+
+// IRC_Ctrl: on, channels (16-bit), target effect.
+bool DspPeer::SetCalibration() {
+  const auto& p = mCommand.payload;
+  if (!mIn.Has(0, 4)) {
+    return false;
+  }
+  switch (p[0]) {
+    case device::irc::kCtrlStop:
+      mCalibration.Stop();
+      return true;
+    case device::irc::kCtrlStart:
+      mCalibration.Start(mState.working, device::BigEndian16(p[1], p[2]), p[3], mKnobs.failure,
+                         CalibrationRun::Clock::now());
+      return true;
+    case device::irc::kCtrlApply:
+      return mCalibration.Apply(mState.working);
+    case device::irc::kCtrlCancel:
+      mCalibration.Cancel();
+      return true;
+    default:
+      return false;
+  }
 }
 
 bool DspPeer::SetOutputs(SceneState& scene) {
@@ -170,27 +218,22 @@ bool DspPeer::SetOutputs(SceneState& scene) {
     case dsp::kEq: {
       const int channel = In(2);
       const int band = In(3);
-      if (!mIn.Has(0, 4 + kSetBandBytes) || channel >= kOutputs ||
+      if (!mIn.Has(0, 4 + device::kEqBandBytes) || channel >= kOutputs ||
           band >= device::kMaxBandsPerChannel) {
         return false;
       }
-      auto& bands = outputs[static_cast<std::size_t>(channel)].bands;
-      // The unit keeps Q in hundredths; the command carries only its tenths.
-      bands[static_cast<std::size_t>(band)] = {
-          static_cast<std::uint16_t>(device::BigEndian16(p[4], p[5])), p[6], LowByte(p[7] * 10),
-          p[8], p[9]};
+      outputs[static_cast<std::size_t>(channel)].bands[static_cast<std::size_t>(band)] =
+          BandFromCommand(mIn.Slice<device::kEqBandBytes>(4));
       return true;
     }
     case dsp::kDelay:
       return eachOutput(device::kDelayBytes, [&](OutputState& output, std::size_t at) {
-        output.delayMs = p[at];
-        output.delayThousandths =
-            static_cast<std::uint16_t>(device::BigEndian16(p[at + 1], p[at + 2]));
+        SetDelayFromCommand(output, mIn.Slice<device::kDelayBytes>(at));
       });
     case dsp::kTrim:
       // Taken as an attenuation, kept and reported as the trim.
       return eachOutput(1, [&](OutputState& output, std::size_t at) {
-        output.trim = static_cast<std::int8_t>(-device::SignedByte(p[at]));
+        output.trim = TrimFromAttenuation(p[at]);
       });
     case dsp::kMuteCh:
       return eachOutput(1, [&](OutputState& output, std::size_t at) { output.mute = p[at]; });
@@ -315,13 +358,10 @@ bool DspPeer::SetInputs(SceneState& scene) {
 
 // Bands from `at`: first band, last band, then the 6 bytes of each.
 bool DspPeer::SetBands(BandBank& bands, std::size_t at) {
-  const auto& p = mCommand.payload;
-  ForEachEntry(at, at + 2, kSetBandBytes, device::kMaxBandsPerChannel,
-               [&](int band, std::size_t e) {
-                 bands[static_cast<std::size_t>(band)] = {
-                     static_cast<std::uint16_t>(device::BigEndian16(p[e], p[e + 1])), p[e + 2],
-                     LowByte(p[e + 3] * 10), p[e + 4], p[e + 5]};
-               });
+  ForEachEntry(
+      at, at + 2, device::kEqBandBytes, device::kMaxBandsPerChannel, [&](int band, std::size_t e) {
+        bands[static_cast<std::size_t>(band)] = BandFromCommand(mIn.Slice<device::kEqBandBytes>(e));
+      });
   return true;
 }
 
@@ -385,7 +425,7 @@ void DspPeer::Get() {
     return GetCalibration();
   }
   const SceneState* scene = Scene();
-  if (scene == nullptr) {
+  if (scene == nullptr || !IsReadable(mState, In(kScene))) {
     return Reply(AckBody(mCommand.command, device::kAckNotReady));
   }
   GetOutputs(*scene);
@@ -543,42 +583,78 @@ void DspPeer::GetBands(const Channels& channels) {
                    }));
 }
 
-// Auto-calibration status and measurements. The measurements of a fresh unit are zero.
+// Auto-calibration status and measurements, as far as the run has produced them (zero before).
 void DspPeer::GetCalibration() {
-  const CalibrationState& irc = mState.calibration;
   Bytes body = Header();
   if (mCommand.command == dsp::kIrc) {
-    body.insert(body.end(), {irc.status, irc.channel, 0, irc.progress, irc.failure});
+    const auto status = mCalibration.Poll(CalibrationRun::Clock::now(), mKnobs.pace);
+    body.insert(body.end(), {status.status, status.channel, 0, status.progress, status.failure});
     return Reply(body);
   }
+  const int first = In(0);
   if (mCommand.command == dsp::kIrcEq || mCommand.command == dsp::kIrcSpectrum) {
+    // channel, first, last: only the channel's own bands or points are answered.
     const bool eq = mCommand.command == dsp::kIrcEq;
-    body.insert(body.end(), {LowByte(In(0)), LowByte(In(1)), LowByte(In(2))});
-    const BandBank flat = FactoryBands();
-    return Reply(RangeReply(body, kIrcReplyBandLast, In(1), In(2),
-                            eq ? device::kMaxBandsPerChannel : device::kSpectrumPoints,
-                            eq ? device::kEqBandBytes : kSpectrumEntryBytes,
-                            [&](Bytes& out, int band) {
-                              if (eq) {
-                                PutBand(out, flat[static_cast<std::size_t>(band)]);
+    if (first >= kOutputs) {
+      return Reply(AckBody(mCommand.command, device::kAckNotReady));
+    }
+    const ChannelCalibration& channel = mCalibration.Channel(first);
+    body.insert(body.end(), {LowByte(first), LowByte(In(1)), LowByte(In(2))});
+    if (eq) {
+      const BandBank bands = channel.correctionReady ? channel.correction : FactoryBands();
+      return Reply(RangeReply(
+          body, kIrcReplyBandLast, In(1), In(2), model::BandCountOfOutput(first),
+          device::kEqBandBytes,
+          [&](Bytes& out, int band) { PutBand(out, bands[static_cast<std::size_t>(band)]); }));
+    }
+    return Reply(RangeReply(body, kIrcReplyBandLast, In(1), In(2), device::kSpectrumPoints,
+                            kSpectrumEntryBytes, [&](Bytes& out, int point) {
+                              if (channel.spectrumReady) {
+                                const auto at = static_cast<std::size_t>(point);
+                                PutSpectrumPoint(out, SpectrumFrequencies()[at],
+                                                 channel.spectrumDb[at]);
                               } else {
                                 out.insert(out.end(), kSpectrumEntryBytes, 0);
                               }
                             }));
   }
-  // Distance (2 bytes per channel) and the one-byte measurements.
+  // One entry per channel from first to last: the distance in 2 bytes, the others in one.
   const std::size_t stride = mCommand.command == dsp::kIrcDistance ? 2 : 1;
-  body.insert(body.end(), {LowByte(In(0)), LowByte(In(1))});
-  Reply(RangeReply(body, kIrcReplyLast, In(0), In(1), kOutputs, stride,
-                   [&](Bytes& out, int) { out.insert(out.end(), stride, 0); }));
+  body.insert(body.end(), {LowByte(first), LowByte(In(1))});
+  Reply(RangeReply(body, kIrcReplyLast, first, In(1), kOutputs, stride, [&](Bytes& out, int ch) {
+    const ChannelCalibration& channel = mCalibration.Channel(ch);
+    switch (mCommand.command) {
+      case dsp::kIrcDistance:
+        PutHundredths(out, channel.distanceM);
+        break;
+      case dsp::kIrcTrim:
+        out.push_back(LowByte(channel.trimDb));
+        break;
+      case dsp::kIrcSpkSize:
+        out.push_back(LowByte(channel.sizeInches));
+        break;
+      case dsp::kIrcSpkPhase:
+        out.push_back(channel.reversed ? 1 : 0);
+        break;
+      case dsp::kIrcSpkLevel:
+        out.push_back(LowByte(channel.levelDb));
+        break;
+      case dsp::kIrcNoiseLevel:
+        out.push_back(LowByte(channel.noiseDb));
+        break;
+      default:
+        out.push_back(0);
+        break;
+    }
+  }));
 }
 
 }  // namespace
 
 void VirtualUnit::HandleDsp(const device::CommandRecord& command) {
-  DspPeer(mState, command, [this](std::span<const std::uint8_t> body) {
-    Reply(device::kGroupDsp, body);
-  }).Handle();
+  DspPeer(mState, mCalibration, mCalibrationKnobs, command,
+          [this](std::span<const std::uint8_t> body) { Reply(device::kGroupDsp, body); })
+      .Handle();
 }
 
 void VirtualUnit::SetInputNoise(int channel, float levelDb) {

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "device/command_record.h"
 #include "device/frame.h"
@@ -44,6 +45,31 @@ device::Bytes RangeReply(device::Bytes body, std::size_t lastAt, int first, int 
     body[lastAt] = device::LowByte(answered);
   }
   return body;
+}
+
+// A stored scene's settings are answered only after ReadScene(n, 255) prepared that scene; the
+// working scene always is.
+inline bool IsReadable(const UnitState& state, int scene) {
+  return scene == 0 || scene == state.preparedScene;
+}
+
+// A band as a set command carries it (see device::PutEqBand); the unit keeps Q in hundredths, the
+// command carries only its tenths.
+inline BandState BandFromCommand(std::span<const std::uint8_t, device::kEqBandBytes> bytes) {
+  return {static_cast<std::uint16_t>(device::BigEndian16(bytes[0], bytes[1])), bytes[2],
+          device::LowByte(bytes[3] * 10), bytes[4], bytes[5]};
+}
+
+// A delay as a set command carries it (see device::PutDelay).
+inline void SetDelayFromCommand(OutputState& output,
+                                std::span<const std::uint8_t, device::kDelayBytes> bytes) {
+  output.delayMs = bytes[0];
+  output.delayThousandths = static_cast<std::uint16_t>(device::BigEndian16(bytes[1], bytes[2]));
+}
+
+// A trim arrives as its attenuation and is kept and reported as the trim.
+inline std::int8_t TrimFromAttenuation(std::uint8_t attenuation) {
+  return static_cast<std::int8_t>(-device::SignedByte(attenuation));
 }
 
 // Writes a band as the unit reports it.

@@ -21,6 +21,8 @@ struct FilterState {
   std::uint8_t type = 1;
   std::uint16_t freq = 20;
   std::uint8_t slope = 0;
+
+  friend bool operator==(const FilterState&, const FilterState&) = default;
 };
 
 // One band as the reply carries it: Q in whole and hundredths, gain + 18 dB in whole and tenths.
@@ -30,6 +32,8 @@ struct BandState {
   std::uint8_t qHundredths = 0;
   std::uint8_t gain = 0;
   std::uint8_t gainTenths = 0;
+
+  friend bool operator==(const BandState&, const BandState&) = default;
 };
 using BandBank = std::array<BandState, device::kMaxBandsPerChannel>;
 
@@ -57,6 +61,8 @@ struct InputState {
 struct LinkState {
   std::uint8_t link = 0;
   std::array<std::uint8_t, device::kLinkPairBytes> pairs{};
+
+  friend bool operator==(const LinkState&, const LinkState&) = default;
 };
 
 struct SceneState {
@@ -77,26 +83,15 @@ struct SceneState {
   std::vector<std::uint8_t> profile = std::vector<std::uint8_t>(kSceneProfileBytes, 0);
 };
 
-// What an auto-calibration run reports; the run itself is driven from outside.
-struct CalibrationState {
-  std::uint8_t on = 0;
-  std::uint16_t channels = 0;
-  std::uint8_t eqMode = 0;
-  std::uint8_t module = 0;
-  std::uint8_t testMic = 0;
-  std::uint8_t status = 12;  // exit: no run
-  std::uint8_t channel = 0;
-  std::uint8_t progress = 0;
-  std::uint8_t failure = 0;
-};
-
 struct UnitState {
   SceneState working;
   std::array<SceneState, device::kStoredScenes> stored{};
   // Erased flash: every byte 0xFF, which the PC reads as "no name".
   std::array<std::array<std::uint8_t, device::kSceneNameBytes>, device::kStoredScenes> names{};
   std::uint8_t currentScene = 0;
-  int preparedScene = -1;  // the stored scene made ready for reading, -1 for none
+  // The stored scene made ready for reading by ReadScene(n, 255), -1 for none: gets for a stored
+  // scene are answered only while it is the prepared one.
+  int preparedScene = -1;
 
   std::uint8_t sourceId = 0x51;
   std::int8_t mainVolume = -5;  // dB
@@ -108,7 +103,6 @@ struct UnitState {
   std::uint8_t command51 = 0;
   std::uint16_t powerOffDelayMs = 0;
   std::array<std::uint16_t, device::ktv::kValueCount> ktv{};  // index = effect code - 1
-  CalibrationState calibration;
 };
 
 // A scene as the unit leaves the factory: the default speaker roles with their crossovers, the

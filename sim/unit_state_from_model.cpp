@@ -12,7 +12,6 @@
 namespace sim {
 namespace {
 
-constexpr model::IntRange kRoles{0, model::kRoleCount - 1};
 constexpr model::IntRange kByte{0, 0xFF};
 constexpr std::uint8_t kErasedByte = 0xFF;
 
@@ -26,17 +25,6 @@ FilterState FilterFrom(const model::CrossoverFilter& filter) {
           static_cast<std::uint8_t>(model::kCrossoverSlope.Clamp(filter.slope()))};
 }
 
-BandState BandFrom(const model::EqBand& band) {
-  const int hundredthsOfQ = Rounded(model::kBandQ.Clamp(band.eqFactor) * 100.0);
-  const int raisedTenths =
-      Rounded((model::kBandGainDb.Clamp(band.eqGain) + device::kEqGainOffsetDb) * 10.0);
-  return {static_cast<std::uint16_t>(model::kBandFrequencyHz.Clamp(band.freq)),
-          static_cast<std::uint8_t>(hundredthsOfQ / 100),
-          static_cast<std::uint8_t>(hundredthsOfQ % 100),
-          static_cast<std::uint8_t>(raisedTenths / 10),
-          static_cast<std::uint8_t>(raisedTenths % 10)};
-}
-
 OutputState OutputFrom(const model::OutputChannel& channel, model::SpeakerRole role) {
   OutputState output;
   output.hp = FilterFrom(channel.crossover.hp);
@@ -44,14 +32,14 @@ OutputState OutputFrom(const model::OutputChannel& channel, model::SpeakerRole r
   // Slots past the channel's own bands keep their factory values.
   output.bands = FactoryBands();
   const auto bands = channel.Bands();
-  std::transform(bands.begin(), bands.end(), output.bands.begin(), BandFrom);
+  std::transform(bands.begin(), bands.end(), output.bands.begin(), BandStateFrom);
   const int microseconds = Rounded(model::kDelayMs.Clamp(channel.delay) * 1000.0);
   output.delayMs = static_cast<std::uint8_t>(microseconds / 1000);
   output.delayThousandths = static_cast<std::uint16_t>(microseconds % 1000);
   output.trim = static_cast<std::int8_t>(model::kTrimDb.Clamp(Rounded(channel.gain)));
   output.mute = channel.mute != 0 ? 1 : 0;
   output.phase = channel.phase != 0 ? 1 : 0;
-  output.role = static_cast<std::uint8_t>(kRoles.Clamp(role));
+  output.role = static_cast<std::uint8_t>(model::kRoleIndex.Clamp(role));
   output.eqBypass = channel.bypass != 0 ? 1 : 0;
   return output;
 }
@@ -68,6 +56,17 @@ std::array<std::uint8_t, device::kSceneNameBytes> NameBytes(const model::SceneNa
 }
 
 }  // namespace
+
+BandState BandStateFrom(const model::EqBand& band) {
+  const int hundredthsOfQ = Rounded(model::kBandQ.Clamp(band.eqFactor) * 100.0);
+  const int raisedTenths =
+      Rounded((model::kBandGainDb.Clamp(band.eqGain) + device::kEqGainOffsetDb) * 10.0);
+  return {static_cast<std::uint16_t>(model::kBandFrequencyHz.Clamp(band.freq)),
+          static_cast<std::uint8_t>(hundredthsOfQ / 100),
+          static_cast<std::uint8_t>(hundredthsOfQ % 100),
+          static_cast<std::uint8_t>(raisedTenths / 10),
+          static_cast<std::uint8_t>(raisedTenths % 10)};
+}
 
 SceneState SceneStateFromRecord(const model::SceneRecord& record) {
   SceneState scene = FactoryScene();

@@ -12,6 +12,10 @@ namespace sim {
 
 SceneState SceneStateFromRecord(const model::SceneRecord& record);
 
+// One band in the unit's form: Q in hundredths, gain in tenths of a dB, each brought within the
+// model's limits first.
+BandState BandStateFrom(const model::EqBand& band);
+
 // A whole unit's tuning: the working scene with the unit-wide values its record carries (input
 // source, main and subwoofer volume, mute, input threshold), the ten stored scenes and their names
 // (an empty name is an erased slot). The rest (karaoke values, power-off delay, input channels,

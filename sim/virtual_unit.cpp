@@ -141,6 +141,16 @@ void VirtualUnit::SetAnswerPcConnect(bool answer) {
   mAnswerPcConnect = answer;
 }
 
+void VirtualUnit::SetCalibrationPace(std::chrono::milliseconds pace) {
+  std::lock_guard lock(mMutex);
+  mCalibrationKnobs.pace = pace;
+}
+
+void VirtualUnit::SetCalibrationFailure(std::optional<int> failure) {
+  std::lock_guard lock(mMutex);
+  mCalibrationKnobs.failure = failure;
+}
+
 void VirtualUnit::Unplug() {
   std::lock_guard listeners(mListenerMutex);
   {
@@ -204,6 +214,12 @@ void VirtualUnit::Announce(std::uint8_t group, std::span<const std::uint8_t> bod
 std::vector<device::CommandRecord> VirtualUnit::ReceivedCommands() const {
   std::lock_guard lock(mMutex);
   return mReceived;
+}
+
+bool VirtualUnit::WaitForState(const std::function<bool(const UnitState&)>& holds,
+                               std::chrono::milliseconds timeout) {
+  std::unique_lock lock(mMutex);
+  return mChanged.wait_for(lock, timeout, [&] { return holds(mState); });
 }
 
 bool VirtualUnit::PcConnected() const {

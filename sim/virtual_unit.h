@@ -18,6 +18,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <stop_token>
 #include <string>
@@ -27,6 +28,7 @@
 #include "device/command_record.h"
 #include "device/hid_transport.h"
 #include "device/mcu_protocol.h"
+#include "sim/calibration_run.h"
 #include "sim/unit_state.h"
 
 namespace sim {
@@ -84,6 +86,10 @@ class VirtualUnit {
   void CorruptNextChecksums(int count);   // the next `count` reply frames carry a wrong checksum
   void DropNextReplies(int count);        // the next `count` commands get no answer
   void SetAnswerPcConnect(bool answer);   // answer PC_Connect (reply code 31)
+  // Auto calibration: the least time each step of a run takes (0: one step per status poll), and
+  // a failure code every run ends with (none: runs succeed unless an output has no speaker).
+  void SetCalibrationPace(std::chrono::milliseconds pace);
+  void SetCalibrationFailure(std::optional<int> failure);
   void Unplug();  // pending and later reads and writes fail; every open handle dies
   void PlugIn();  // the unit can be opened again
 
@@ -108,6 +114,11 @@ class VirtualUnit {
   std::string Remark() const;
   // The parameter settings: working scene, stored scenes, names and unit-wide values.
   UnitState State() const;
+  // Waits until `holds` is true of the settings, or `timeout` has passed; whether it became true.
+  // For whoever waits for queued commands to arrive. `holds` runs under the unit's lock and is
+  // asked again after every command the unit takes.
+  bool WaitForState(const std::function<bool(const UnitState&)>& holds,
+                    std::chrono::milliseconds timeout);
 
  private:
   // Per-group handlers; each answers through Reply. Called with mMutex held.
@@ -135,7 +146,7 @@ class VirtualUnit {
 
   // Guards every member below.
   mutable std::mutex mMutex;
-  // Signalled when a report is queued or the unit is unplugged.
+  // Signalled when a command is taken, a report is queued or the unit is unplugged.
   std::condition_variable_any mChanged;
 
   UnitIdentity mIdentity;
@@ -151,6 +162,8 @@ class VirtualUnit {
   int mCorruptChecksums = 0;
   int mDropReplies = 0;
   std::chrono::milliseconds mLatency{0};
+  CalibrationKnobs mCalibrationKnobs;
+  CalibrationRun mCalibration;
 
   bool mPcConnected = false;
   std::string mPassword;

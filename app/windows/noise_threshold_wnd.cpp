@@ -81,6 +81,11 @@ void CNoiseThresholdWnd::FitHeightToMeters(bool tipsShown) {
                mPaintManager.Scale(size.cy - unused * rowHeight));
 }
 
+bool CNoiseThresholdWnd::HasTypedThreshold() const {
+  const auto* edit = mPaintManager.FindControl(L"value_edt");
+  return edit != nullptr && edit->GetText() != mShownText;
+}
+
 int CNoiseThresholdWnd::EditValue() const {
   const auto* edit = mPaintManager.FindControl(L"value_edt");
   return ThresholdFromText(edit ? edit->GetText() : std::wstring(), OffText());
@@ -149,18 +154,19 @@ void CNoiseThresholdWnd::Notify(TNotifyUI& msg) {
       return;
     }
   }
-  // Leaving an edit commits it; the focus is left where the user put it. The threshold edit is
-  // committed only when something was typed into it, so that a click on a button after typing
-  // keeps the value and merely passing through the edit sends nothing.
-  if (msg.sType == DUI_MSGTYPE_KILLFOCUS &&
-      (name.starts_with(L"box_edit_") ||
-       (name == L"value_edt" && msg.pSender->GetText() != mShownText))) {
+  // Leaving a box edit commits it; the focus is left where the user put it.
+  if (msg.sType == DUI_MSGTYPE_KILLFOCUS && name.starts_with(L"box_edit_")) {
     Commit(false);
     return;
   }
   if (msg.sType == DUI_MSGTYPE_CLICK) {
     const int code = DialogButtonCode(name);
     if (code == kCloseConfirm || code == kCloseCancel) {
+      // A value typed into the threshold edit without Enter is taken by OK and dropped by
+      // Cancel (the click takes the focus first, so focus loss cannot be the signal).
+      if (code == kCloseConfirm && HasTypedThreshold()) {
+        Commit(false);
+      }
       Finish(static_cast<UINT>(code));
       return;
     }

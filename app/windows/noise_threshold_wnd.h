@@ -15,8 +15,9 @@ class CNoiseThresholdWnd : public DuiLib::WindowImplBase {
   static constexpr DuiLib::UINT kLevelTimer = 4112;
   static constexpr DuiLib::UINT kLevelPeriodMs = 500;
 
-  // Returns 1 (confirm) or 0 (cancel, close). Every change is sent as it is made; cancel does
-  // not take it back.
+  // Returns 1 (confirm) or 0 (cancel, close). Every step and every value entered with Enter is
+  // sent as it is made, and cancel does not take it back; a value typed without Enter is sent by
+  // confirm only.
   static int Show(DuiLib::HWND owner, NoiseThresholdLink& link);
 
   explicit CNoiseThresholdWnd(NoiseThresholdLink& link);
@@ -35,6 +36,8 @@ class CNoiseThresholdWnd : public DuiLib::WindowImplBase {
   void FitHeightToMeters(bool tipsShown);
   // The threshold the edit shows now, before clamping.
   int EditValue() const;
+  // Whether the threshold edit holds something the user typed and has not committed.
+  bool HasTypedThreshold() const;
   void Step(int delta);
   void Commit(bool takeFocus);
   void Apply(int threshold, bool takeFocus);

@@ -4,16 +4,23 @@
 //   write, answer, read, parse, decode and post (goal: median under 20 us).
 //   RoundTripTcp: the same request to vexaro-sim in another process over loopback TCP, at zero
 //   latency (goal: median under 200 us).
+//   DragLag: a linked band pair dragged over the curve, 250 moves at 125 moves/s and two queued
+//   commands a move, against the virtual unit answering in 10 ms: the time from the last move to
+//   the unit holding the final value of both bands (goal: under 50 ms). Counters: the frames the
+//   unit received against the moves and the commands issued.
 #include <benchmark/benchmark.h>
 
 #include <signal.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
 
+#include "device/dsp_commands.h"
 #include "device/dsp_device.h"
 #include "device/mcu_commands.h"
+#include "device/parameter_codes.h"
 #include "device/tcp_transport.h"
 #include "platform/queued_poster.h"
 #include "sim/virtual_unit_transport.h"
@@ -32,22 +39,27 @@ class SinkTransport : public device::HidTransport {
   int GetSerialNumberString(wchar_t* buffer, std::size_t) override { return Empty(buffer); }
   int GetIndexedString(int, wchar_t* buffer, std::size_t) override { return Empty(buffer); }
   int SetNonBlocking(bool) override { return 0; }
-  int Write(const std::uint8_t*, std::size_t length) override {
-    mWrites.fetch_add(1, std::memory_order_release);
+  int Write(const std::uint8_t* frame, std::size_t length) override {
+    if (length > kCommandOffset && frame[kCommandOffset] == kMarkerCommand) {
+      mMarkers.fetch_add(1, std::memory_order_release);
+    }
     return static_cast<int>(length);
   }
   int ReadTimeout(std::uint8_t*, std::size_t, int) override { return 0; }
   void Close() override {}
   std::string Error() override { return {}; }
 
-  long Writes() const { return mWrites.load(std::memory_order_acquire); }
+  // An action, never skipped: once one is written, everything queued before it is done with.
+  static constexpr std::uint8_t kMarkerCommand = device::dsp::kPeqReset;
+  long Markers() const { return mMarkers.load(std::memory_order_acquire); }
 
  private:
+  static constexpr std::size_t kCommandOffset = 5;  // report id, 0xAA, 0x55, LEN, group, command
   static int Empty(wchar_t* buffer) {
     buffer[0] = L'\0';
     return 0;
   }
-  std::atomic<long> mWrites{0};
+  std::atomic<long> mMarkers{0};
 };
 
 void Enqueue(benchmark::State& state) {
@@ -64,9 +76,12 @@ void Enqueue(benchmark::State& state) {
         device::kGroupDsp, 0x06, device::kOpSet, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}};
     benchmark::DoNotOptimize(unit.Submit(std::move(record), false));
     if (++submitted % kBatch == 0) {
-      // Let the worker catch up so the queue does not grow without bound.
+      // Let the worker catch up so the queue does not grow without bound. The records all set
+      // one band, so most are skipped rather than written: a marker shows when they are done.
       state.PauseTiming();
-      while (sink.Writes() < submitted) {
+      unit.Submit({device::kGroupDsp, SinkTransport::kMarkerCommand, device::kOpSet, {0, 0, 0}},
+                  false);
+      while (sink.Markers() < submitted / kBatch) {
         std::this_thread::yield();
       }
       state.ResumeTiming();
@@ -118,5 +133,50 @@ void RoundTripTcp(benchmark::State& state) {
   sim.Wait(std::chrono::seconds(10));
 }
 BENCHMARK(RoundTripTcp);
+
+void DragLag(benchmark::State& state) {
+  using namespace std::chrono_literals;
+  using Clock = std::chrono::steady_clock;
+  constexpr int kMoves = 250;
+  constexpr auto kMovePeriod = 8ms;
+  constexpr int kBand = 3;
+  constexpr int kPair[] = {0, 1};
+  auto freqOf = [](int move) { return 400 + 4 * move; };
+  long frames = 0;
+  for (auto _ : state) {
+    auto virtualUnit = std::make_shared<sim::VirtualUnit>();
+    virtualUnit->SetReplyLatency(10ms);
+    device::DspDevice unit(std::make_unique<sim::VirtualUnitTransport>(virtualUnit));
+    unit.OpenHIDDevice();
+    unit.EnableQueue();
+    const auto start = Clock::now();
+    auto lastMove = start;
+    for (int move = 0; move < kMoves; ++move) {
+      std::this_thread::sleep_until(start + move * kMovePeriod);
+      lastMove = Clock::now();
+      for (int channel : kPair) {
+        device::EQ_Ctrl(unit, 0, 0, channel, kBand, freqOf(move), 1.4f, -6.0f, false);
+      }
+    }
+    const bool held = virtualUnit->WaitForState(
+        [&](const sim::UnitState& unitState) {
+          return std::ranges::all_of(kPair, [&](int channel) {
+            return unitState.working.outputs[channel].bands[kBand].freq == freqOf(kMoves - 1);
+          });
+        },
+        10s);
+    const auto lag = Clock::now() - lastMove;
+    if (!held) {
+      state.SkipWithError("the unit never reached the final value");
+      break;
+    }
+    state.SetIterationTime(std::chrono::duration<double>(lag).count());
+    frames = static_cast<long>(virtualUnit->ReceivedCommands().size());
+  }
+  state.counters["frames"] = static_cast<double>(frames);
+  state.counters["moves"] = kMoves;
+  state.counters["commands"] = 2 * kMoves;
+}
+BENCHMARK(DragLag)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

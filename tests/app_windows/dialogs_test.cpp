@@ -331,21 +331,37 @@ TEST(NoiseThreshold, TypedValuesBeyondTheLimitsCommitTheLimits) {
   EXPECT_EQ(link.threshold, -40);
 }
 
-TEST(NoiseThreshold, ATypedValueIsCommittedWhenTheEditLosesTheFocus) {
+struct TypedThenClicked {
+  const wchar_t* button;
+  UINT code;
+  std::vector<int> sent;
+  int threshold;
+};
+
+class NoiseThresholdTyped : public testing::TestWithParam<TypedThenClicked> {};
+
+TEST_P(NoiseThresholdTyped, OkTakesATypedValueAndCancelSendsNothingNew) {
+  // GIVEN a value typed into the edit without Enter WHEN a button is clicked (which takes the
+  // focus from the edit first) THEN OK commits it and Cancel or the close button send nothing.
   FakeThresholdLink link;
+  link.threshold = -60;
   ThresholdWndTest wnd(link);
   ASSERT_TRUE(ui::CreateDialogWindow(wnd, 0, L"msgwnd"));
   const UINT code = RunModal(wnd, [&] {
     wnd.mPaintManager.FindControl(L"value_edt")->SetFocus();
     static_cast<CEditUI*>(wnd.mPaintManager.FindControl(L"value_edt"))->SetText(L"");
     QTest::keyClicks(wnd.Edit(), "-50");
-    // No Enter: the click on confirm takes the focus away, which commits the value.
-    Click(wnd.mPaintManager, L"confirm_btn");
+    Click(wnd.mPaintManager, GetParam().button);
   });
-  EXPECT_EQ(code, 1u);
-  EXPECT_EQ(link.threshold, -50);
-  EXPECT_EQ(link.sent, std::vector<int>{-50});
+  EXPECT_EQ(code, GetParam().code);
+  EXPECT_EQ(link.sent, GetParam().sent);
+  EXPECT_EQ(link.threshold, GetParam().threshold);
 }
+
+INSTANTIATE_TEST_SUITE_P(Buttons, NoiseThresholdTyped,
+                         testing::Values(TypedThenClicked{L"confirm_btn", 1, {-50}, -50},
+                                         TypedThenClicked{L"cancel_btn", 0, {}, -60},
+                                         TypedThenClicked{L"closebtn", 0, {}, -60}));
 
 TEST(NoiseThreshold, WithoutAUnitShowsTheStoredValueAndNoMeters) {
   FakeThresholdLink link;

@@ -13,6 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/app_windows/skin_environment.h"
+#include "ui/framework/resource_manager.h"
+#include "ui/framework/ui_utils.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -166,6 +170,24 @@ TEST(LanguageKeys, FormattedTextsKeepTheirPlaceholdersInBothLanguages) {
       EXPECT_EQ(placeholders(text), placeholders(other->second)) << key;
     }
   }
+}
+
+TEST(LanguageKeys, FormattedKeysTakeNonAsciiNamesInBothLanguages) {
+  auto& resources = *DuiLib::CResourceManager::GetInstance();
+  for (const wchar_t* language : {L"en", L"cn_zh"}) {
+    ASSERT_TRUE(resources.SelectLanguage(language));
+    for (const wchar_t* name : {L"Rock", L"中文", L"été"}) {
+      const std::wstring load =
+          DuiLib::Format(test_env::GetText(L"${load_scene_tips1}").c_str(), 3, name);
+      EXPECT_NE(load.find(name), std::wstring::npos) << test_env::ToUtf8(load);
+      EXPECT_NE(load.find(L'3'), std::wstring::npos) << test_env::ToUtf8(load);
+      const std::wstring same =
+          DuiLib::Format(test_env::GetText(L"${same_name_tips}").c_str(), name, 7, L"Jazz");
+      EXPECT_NE(same.find(name), std::wstring::npos) << test_env::ToUtf8(same);
+      EXPECT_NE(same.find(L"Jazz"), std::wstring::npos) << test_env::ToUtf8(same);
+    }
+  }
+  ASSERT_TRUE(resources.SelectLanguage(L"cn_zh"));
 }
 
 }  // namespace

@@ -19,6 +19,7 @@ class SkinEnvironment : public ::testing::Environment {
   void SetUp() override {
     mApp = std::make_unique<QApplication>(mArgc, mArgv);
     DuiLib::InitUIFramework();
+    DuiLib::EnableUiThreadChecks(true);
     // A layout that cannot be built must fail the test, not end the test program.
     DuiLib::SetFatalErrorHandler([](std::wstring_view, std::wstring_view text, int) {
       ADD_FAILURE() << "fatal UI error: " << ToUtf8(text);

@@ -3,15 +3,19 @@
 
 #include <algorithm>
 
+#include "device/parameter_codes.h"
 #include "tests/device/device_fixture.h"
 #include "tests/device/scoped_log.h"
 
 namespace device::testing {
 namespace {
 
+// An action (EQ reset): never superseded, so every one of them is sent.
 CommandRecord Numbered(int n) {
-  return CommandRecord{
-      kGroupDsp, 0x06, kOpSet, {static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)}};
+  return CommandRecord{kGroupDsp,
+                       dsp::kPeqReset,
+                       kOpSet,
+                       {static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)}};
 }
 
 int NumberOf(const Bytes& frame) {
@@ -85,7 +89,7 @@ TEST_F(CommandQueueTest, DestructionDiscardsQueuedRecordsWithoutSendingThem) {
   device.reset();
   EXPECT_EQ(link->Writes().size(), 1u);
   const std::string text = log.Finish();
-  EXPECT_EQ(Count(text, "get mcmd 0x01 subcmd 0x06 optype 0xbb len 0x02 "), 1u + kQueued);
+  EXPECT_EQ(Count(text, "get mcmd 0x01 subcmd 0x11 optype 0xbb len 0x02 "), 1u + kQueued);
   EXPECT_NE(text.find("cmd_data[0](0x00) cmd_data[1](0x28) "), std::string::npos);
   EXPECT_NE(text.find("McuCmdThread end"), std::string::npos);
 }

@@ -70,6 +70,14 @@ TEST_F(DebugLogTest, WideLinesAreUtf16LeWithoutBomAndNarrowLinesAreBytes) {
   EXPECT_EQ(LogBytes(), expected);
 }
 
+TEST_F(DebugLogTest, WideStringArgumentsWithPlainPercentSArriveWhole) {
+  EnableSwitch();
+  ASSERT_TRUE(platform::StartDebugLog(dir_));
+  EXPECT_EQ(DebugLog(L"scene \"%s\" %c\n", L"\u00e9t\u00e9", L'\u4e2d'), 14);
+  const std::string expected("s\0c\0e\0n\0e\0 \0\"\0\xe9\0t\0\xe9\0\"\0 \0\x2d\x4e\n\0", 28);
+  EXPECT_EQ(LogBytes(), expected);
+}
+
 TEST_F(DebugLogTest, OverLongLinesAreCutAt1023Units) {
   EnableSwitch();
   ASSERT_TRUE(platform::StartDebugLog(dir_));

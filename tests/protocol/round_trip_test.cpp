@@ -10,6 +10,7 @@
 #include "device/ktv_commands.h"
 #include "device/mcu_action_commands.h"
 #include "device/parameter_codes.h"
+#include "device/scene_commands.h"
 #include "tests/protocol/protocol_fixture.h"
 
 namespace device::testing {
@@ -211,8 +212,13 @@ TEST_F(RoundTripTest, ConfiguredNoiseLevelsReachTheToolWindow) {
   EXPECT_FLOAT_EQ(noise->levels[0], -100.0f + 100.0f);  // fresh inputs measure 0 dB
 }
 
-TEST_F(RoundTripTest, StoredSceneIsAddressedByItsNumber) {
+TEST_F(RoundTripTest, StoredSceneIsAddressedByItsNumberOnceItIsPrepared) {
   EQ_Ctrl(*device, 3, 0, 0, 0, 440, 2.0f, 6.0f, true);
+  // A stored scene is answered only while ReadScene(n, 255) has it prepared.
+  Get_EQ(*device, 3, 0, 0, 0, 0);
+  EXPECT_TRUE(Records<EqRecord>(kDspNotify, dsp::kEq).empty());
+  ASSERT_TRUE(ReadScene(*device, 3, scene::kPrepareForReading));
+  poster->TakeAll();
   Get_EQ(*device, 3, 0, 0, 0, 0);
   Get_EQ(*device, 0, 0, 0, 0, 0);
   const auto bands = Records<EqRecord>(kDspNotify, dsp::kEq);
@@ -221,6 +227,12 @@ TEST_F(RoundTripTest, StoredSceneIsAddressedByItsNumber) {
   EXPECT_EQ(bands[0].freq, 440);
   EXPECT_EQ(bands[1].scene, 0);
   EXPECT_EQ(bands[1].freq, 20);  // the working scene is untouched
+
+  ASSERT_TRUE(ReadScene(*device, 4, scene::kPrepareForReading));
+  poster->TakeAll();
+  Get_EQ(*device, 3, 0, 0, 0, 0);
+  Get_Delay(*device, 3, 0, 0, 7);
+  EXPECT_TRUE(poster->TakeAll().empty());
 }
 
 TEST_F(RoundTripTest, LongRangesAreAnsweredInWhatOneFrameCarries) {

@@ -13,6 +13,7 @@
 #include "platform/queued_poster.h"
 #include "sim/virtual_unit.h"
 #include "sim/virtual_unit_transport.h"
+#include "tools/cli/info_command.h"
 #include "tools/cli/mute_command.h"
 #include "tools/cli/names_command.h"
 #include "tools/cli/output_command.h"
@@ -41,7 +42,7 @@ class CliCommandTest : public ::testing::Test {
   int Run(int (*command)(CliContext&, CommandArgs), std::vector<std::string> args) {
     out.str({});
     err.str({});
-    CliContext context{&device, poster.get(), kWindow, out, err};
+    CliContext context{&device, poster.get(), kWindow, out, err, json};
     return command(context, args);
   }
   // Parameter commands (group 1) the unit received.
@@ -58,6 +59,7 @@ class CliCommandTest : public ::testing::Test {
   device::DspDevice device{std::make_unique<sim::VirtualUnitTransport>(unit)};
   std::ostringstream out;
   std::ostringstream err;
+  bool json = false;
 };
 
 TEST_F(CliCommandTest, OutOfRangeValuesAreRefusedWithTheRangeAndNothingIsSent) {
@@ -123,6 +125,39 @@ TEST_F(CliCommandTest, NamesListsTheTenStoredScenes) {
   EXPECT_NE(text.find("1: (empty)\n"), std::string::npos);
   EXPECT_NE(text.find("3: Club\n"), std::string::npos);
   EXPECT_NE(text.find("10: (empty)\n"), std::string::npos);
+}
+
+TEST_F(CliCommandTest, WithJsonEveryReadingCommandPrintsOneObject) {
+  json = true;
+  const std::pair<std::vector<std::string>, std::string> outputs[] = {
+      {{"2", "trim"}, R"({"output":2,"trim":0})"},
+      {{"4", "delay", "2.521"}, R"({"output":4,"delay":2.521})"},
+      {{"3", "phase"}, R"({"output":3,"phase":"normal"})"},
+      {{"1", "role"}, R"({"output":1,"role":6,"roleName":"output_menu_front_left_all_freq"})"},
+      {{"2", "eq", "6"}, R"({"output":2,"band":6,"freq":63,"q":5.8,"gain":0,"bypassed":true})"},
+      {{"5", "crossover", "hp"},
+       R"({"output":5,"filter":"hp","freq":3400,"slope":2,"type":3,"off":false})"},
+  };
+  for (const auto& [args, object] : outputs) {
+    EXPECT_EQ(Run(RunOutputCommand, args), kExitOk) << err.str();
+    EXPECT_EQ(out.str(), object + "\n");
+  }
+  EXPECT_EQ(Run(RunVolumeCommand, {"-7"}), kExitOk);
+  EXPECT_EQ(out.str(), "{\"volume\":-7}\n");
+  EXPECT_EQ(Run(RunMuteCommand, {}), kExitOk);
+  EXPECT_EQ(out.str(), "{\"mute\":false}\n");
+  EXPECT_EQ(Run(RunSourceCommand, {}), kExitOk);
+  EXPECT_EQ(out.str(), "{\"source\":0}\n");
+  EXPECT_EQ(Run(RunInfoCommand, {}), kExitOk);
+  EXPECT_EQ(out.str(), R"({"model":23,"masterVersion":16,"slaveVersion":2,"handshake":"accepted"})"
+                       "\n");
+  EXPECT_EQ(Run(RunNamesCommand, {}), kExitOk);
+  EXPECT_EQ(out.str(), R"({"names":["","","","","","","","","",""]})"
+                       "\n");
+  // A refusal prints no object, only its message.
+  EXPECT_EQ(Run(RunVolumeCommand, {"9"}), kExitUsage);
+  EXPECT_TRUE(out.str().empty());
+  EXPECT_FALSE(err.str().empty());
 }
 
 TEST_F(CliCommandTest, RefusedHandshakeStopsBeforeAnySetting) {

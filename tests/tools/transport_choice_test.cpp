@@ -1,5 +1,6 @@
 // --device: "sim" is a unit fresh from the factory, "sim:demo" one holding the demo tuning,
-// "tcp://HOST:PORT" a unit on the network.
+// "tcp://HOST:PORT" a unit on the network. (A unit kept in a profile file, "sim:FILE.wpf", is
+// tried by the program tests.)
 #include "tools/cli/transport_choice.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ std::string NamesOn(std::string_view choice) {
   poster->OpenWindow(kWindow);
   platform::InstallPoster(poster);
   std::string error;
-  auto transport = MakeTransport(choice, error);
+  auto transport = ChooseDevice(choice, error).transport;
   EXPECT_TRUE(transport) << error;
   if (!transport) {
     return {};
@@ -53,13 +54,18 @@ TEST(TransportChoiceTest, SimIsFreshAndSimDemoHoldsNamedScenes) {
 
 TEST(TransportChoiceTest, UnknownChoiceIsRefusedNamingTheChoices) {
   std::string error;
-  EXPECT_FALSE(MakeTransport("sim:tuned", error));
-  EXPECT_EQ(error, "unknown device 'sim:tuned' (use usb, sim, sim:demo or tcp://HOST:PORT)");
-  EXPECT_TRUE(MakeTransport("tcp://127.0.0.1:7350", error));
-  EXPECT_TRUE(MakeTransport("tcp://[::1]:7350", error));
+  const DeviceChoice unknown = ChooseDevice("sim:tuned", error);
+  EXPECT_FALSE(unknown.transport);
+  EXPECT_TRUE(unknown.badName);
+  EXPECT_EQ(error,
+            "unknown device 'sim:tuned' (use usb, sim, sim:demo, sim:FILE.wpf or tcp://HOST:PORT)");
+  EXPECT_TRUE(ChooseDevice("tcp://127.0.0.1:7350", error).transport);
+  EXPECT_TRUE(ChooseDevice("tcp://[::1]:7350", error).transport);
   for (const char* bad :
        {"tcp://127.0.0.1", "tcp://:7350", "tcp://host:0", "tcp://host:65536", "tcp://::1:7350"}) {
-    EXPECT_FALSE(MakeTransport(bad, error)) << bad;
+    const DeviceChoice refused = ChooseDevice(bad, error);
+    EXPECT_FALSE(refused.transport) << bad;
+    EXPECT_TRUE(refused.badName) << bad;
     EXPECT_TRUE(error.starts_with("bad device: '")) << error;
   }
 }

@@ -12,6 +12,7 @@
 
 #include "ui/framework/image_cache.h"
 #include "ui/framework/resource_manager.h"
+#include "ui/framework/ui_thread.h"
 
 namespace ui_test {
 
@@ -21,7 +22,10 @@ namespace {
 // (ending it at static destruction would outlive Qt's own globals).
 class QtEnvironment : public testing::Environment {
  public:
-  void SetUp() override { mApp = std::make_unique<QApplication>(mArgc, mArgv); }
+  void SetUp() override {
+    mApp = std::make_unique<QApplication>(mArgc, mArgv);
+    DuiLib::EnableUiThreadChecks(true);
+  }
   void TearDown() override { mApp.reset(); }
 
  private:

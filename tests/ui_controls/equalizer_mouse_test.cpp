@@ -1,5 +1,6 @@
 // The curve editor driven with the mouse at 100 % and 150 %: Q handles, band dragging with free
 // dragging on and off, the crossover markers, hovering, and presses that hit nothing.
+#include <QTest>
 #include <QWidget>
 #include <array>
 #include <cmath>
@@ -8,6 +9,7 @@
 
 #include "tests/ui_controls/control_harness.h"
 #include "ui/controls/ui_equalizer.h"
+#include "ui/framework/edit.h"
 #include "ui/framework/notify.h"
 
 namespace {
@@ -233,5 +235,39 @@ INSTANTIATE_TEST_SUITE_P(Scales, EditorMouseTest, testing::Values(100, 150),
                          [](const testing::TestParamInfo<int>& info) {
                            return "Scale" + std::to_string(info.param);
                          });
+
+TEST(EditorFocus, APressOnTheCurveTakesTheFocusSoATypedBandValueIsCommittedFirst) {
+  // GIVEN a band edit holding the focus and the editor in one window WHEN the user presses on a
+  // band THEN the edit loses the focus ("killfocus", on which its value is committed) before the
+  // drag reports anything, and the editor's focus flag is set.
+  ui_test::Harness harness;
+  QWidget window;
+  DuiLib::CEditUI edit;
+  UIEqualizer editor;
+  edit.SetName(L"eq_gain_0");
+  harness.Attach(edit, 60, 24);
+  harness.Attach(editor, 600, 300);
+  edit.GetWidget()->setParent(&window);
+  editor.GetWidget()->setParent(&window);
+  editor.GetWidget()->move(0, 30);
+  edit.GetWidget()->show();
+  editor.GetWidget()->show();
+  window.resize(600, 330);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  editor.SetBands(kBands, -1);
+  ASSERT_TRUE(edit.SetFocus());
+  harness.notes.clear();
+
+  const QPoint band = ToQPoint(editor.GetBandPoint(1));
+  ui_test::Press(editor, band);
+  EXPECT_TRUE(editor.HasFocusFlag());
+  EXPECT_FALSE(edit.IsFocused());
+  ui_test::DragTo(editor, band + QPoint(0, 20));
+  ui_test::Release(editor, band + QPoint(0, 20));
+  ASSERT_FALSE(harness.notes.empty());
+  EXPECT_EQ(harness.notes.front(), DuiLib::DUI_MSGTYPE_KILLFOCUS);
+  EXPECT_EQ(harness.Count(DUI_MSGTYPE_EQUALIZER_EQ), 2);  // the drag and the release
+}
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "ui/controls/sbutton.h"
 #include "ui/controls/ui_equalizer_ac.h"
 #include "ui/framework/button.h"
+#include "ui/framework/qt_convert.h"
 
 namespace {
 
@@ -40,7 +41,10 @@ TEST(CustomControls, AnswerTheirClassAndInterfaceNames) {
     EXPECT_EQ(control->GetInterface(L"Slider"), nullptr);
   }
   EXPECT_EQ(ui::CreateCustomControl(L"Knob"), nullptr);
-  EXPECT_EQ(ui::CreateCustomControl(L"curve"), nullptr);
+  // Tags are matched without regard to case, as layouts written by hand spell them.
+  for (const wchar_t* tag : {L"curve", L"CURVEAC", L"sbutton", L"circleProgress"}) {
+    EXPECT_NE(ui::CreateCustomControl(tag), nullptr) << DuiLib::ToUtf8(tag);
+  }
 }
 
 class CalibrationDisplayTest : public testing::Test {

@@ -60,6 +60,7 @@ QApplication& App() {
   if (!app) {
     app = std::make_unique<QApplication>(argc, argv);
     DuiLib::InitUIFramework();
+    DuiLib::EnableUiThreadChecks(true);
     DuiLib::SetFatalErrorHandler(FailOnFatalError);
     LoadTestSkin();
   }
@@ -95,6 +96,9 @@ std::vector<std::wstring> TestWindow::Types() const {
 
 void TestWindow::Notify(DuiLib::TNotifyUI& msg) {
   notifications.push_back(Notification{msg.sType, msg.pSender->GetName()});
+  if (onNotify) {
+    onNotify(msg);
+  }
   WindowImplBase::Notify(msg);
 }
 
@@ -109,6 +113,12 @@ DuiLib::LRESULT TestWindow::HandleCustomMessage(DuiLib::TMessageUI& msg, bool& b
 std::unique_ptr<DuiLib::CControlUI> TestWindow::CreateControl(std::wstring_view tag) {
   if (tag == L"Custom") {
     return std::make_unique<DuiLib::CControlUI>();
+  }
+  if (tag == L"CountingLayout") {
+    return std::make_unique<CountingLayout>();
+  }
+  if (tag == L"CountingText") {
+    return std::make_unique<CountingText>();
   }
   return nullptr;
 }

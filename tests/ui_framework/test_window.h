@@ -20,6 +20,28 @@ void LoadTestSkin();
 // ending the process.
 void FailOnFatalError(std::wstring_view title, std::wstring_view text, int exitCode);
 
+// A row that counts how often it places its children ("CountingLayout" in test layouts).
+class CountingLayout : public DuiLib::CHorizontalLayoutUI {
+ public:
+  int layouts = 0;
+
+ protected:
+  void LayoutChildren(const DuiLib::RECT& inner) override {
+    ++layouts;
+    CHorizontalLayoutUI::LayoutChildren(inner);
+  }
+};
+
+// A label that counts how often it re-reads its language texts ("CountingText").
+class CountingText : public DuiLib::CLabelUI {
+ public:
+  int refreshes = 0;
+  void RefreshText() override {
+    ++refreshes;
+    CLabelUI::RefreshText();
+  }
+};
+
 struct Notification {
   std::wstring type;
   std::wstring sender;
@@ -40,6 +62,7 @@ class TestWindow : public DuiLib::WindowImplBase {
   std::vector<Notification> notifications;
   std::vector<DuiLib::UINT> messages;
   std::function<void(DuiLib::TMessageUI&, bool&)> onMessage;
+  std::function<void(DuiLib::TNotifyUI&)> onNotify;
   int destroyed = 0;
 
  protected:

@@ -1,6 +1,9 @@
 // Window life: posted messages from other threads, nested modal loops, closing, timers, menus.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMenu>
+#include <QStyle>
 #include <QTest>
 #include <algorithm>
 #include <atomic>
@@ -207,6 +210,47 @@ TEST_F(WindowTest, MenuItemReachesTheOwnerWithItsRecord) {
   EXPECT_EQ(clicks[1].szName, L"option_item_check");
   EXPECT_FALSE(clicks[1].bChecked);
   EXPECT_EQ(menu.FindMenuItem(L"no_such_item"), nullptr);
+}
+
+QMenu* OpenMenu() {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (auto* menu = qobject_cast<QMenu*>(widget); menu != nullptr && menu->isVisible()) {
+      return menu;
+    }
+  }
+  return nullptr;
+}
+
+TEST_F(WindowTest, MenuItemsAreChangedBeforeTheMenuShowsAndIconsFollowTheScale) {
+  // GIVEN a menu loaded for a window at 200 % WHEN its items are changed before it shows THEN it
+  // opens with them so, and its icons are drawn for 200 %: 32 device pixels, from the @200 file.
+  uitest::TestWindow owner;
+  ASSERT_TRUE(owner.Open());
+  CMenuWnd menu;
+  ASSERT_TRUE(menu.Load(owner.GetHWND(), L"xml/menu.xml", 200));
+  EXPECT_FALSE(menu.IsOpen());
+  menu.FindMenuItem(L"option_item_language")->SetEnabled(false);
+  menu.FindMenuItem(L"option_item_check")->SetChecked(false);
+  menu.FindMenuItem(L"output_menu_front")->SetVisible(false);
+  ASSERT_TRUE(menu.Show(owner.ClientToScreen(POINT{5, 5})));
+  ASSERT_TRUE(QTest::qWaitFor([] { return OpenMenu() != nullptr; }, 5000));
+  QMenu* shown = OpenMenu();
+  const QList<QAction*> actions = shown->actions();
+  ASSERT_GE(actions.size(), 4);
+  EXPECT_FALSE(actions[0]->isEnabled());
+  EXPECT_FALSE(actions[1]->isChecked());
+  EXPECT_FALSE(actions[3]->isVisible());
+  EXPECT_EQ(shown->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, shown), 32);
+  const QPixmap svgIcon = actions[0]->icon().pixmap(QSize(32, 32));
+  EXPECT_EQ(svgIcon.size(), QSize(32, 32));
+  EXPECT_EQ(svgIcon.toImage().pixel(16, 16), 0xFF0000FFu);
+  // The @200 file (24 pixels, a red frame a quarter wide) fills the whole 32-pixel icon.
+  const QImage pngIcon = actions[1]->icon().pixmap(QSize(32, 32)).toImage();
+  EXPECT_EQ(pngIcon.pixel(5, 16), 0xFFFF0000u);
+  EXPECT_EQ(pngIcon.pixel(12, 16), 0xFF00FF00u);
+  menu.Close();
+  CMenuWnd notLoaded;
+  EXPECT_FALSE(notLoaded.Show(POINT{}));
 }
 
 TEST_F(WindowTest, NewMenuReplacesTheOpenOne) {

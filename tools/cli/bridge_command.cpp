@@ -9,19 +9,15 @@ namespace cli {
 
 int RunBridgeCommand(CliContext& context, CommandArgs args) {
   const std::vector<std::string> options(args.begin(), args.end());
+  // --device names the unit to serve and --token the token its clients must send; both are
+  // global options, which the command line takes anywhere.
   serve::ListenOptions listen;
-  std::string deviceName = "usb";
+  listen.token = context.token;
+  const std::string& deviceName = context.deviceName;
   std::string error;
   for (std::size_t i = 0; i < options.size(); ++i) {
     if (serve::TakeListenOption(options, i, listen, error)) {
       continue;
-    }
-    if (error.empty() && options[i] == "--device") {
-      if (i + 1 < options.size()) {
-        deviceName = options[++i];
-        continue;
-      }
-      error = "--device needs a value";
     }
     context.err << "vexaro-cli: bridge: "
                 << (error.empty() ? "unknown argument " + options[i] : error) << '\n';
@@ -31,13 +27,21 @@ int RunBridgeCommand(CliContext& context, CommandArgs args) {
     context.err << "vexaro-cli: bridge: --listen ADDR is required\n";
     return kExitUsage;
   }
-  auto unit = MakeTransport(deviceName, error);
-  if (!unit) {
+  DeviceChoice unit = ChooseDevice(deviceName, error);
+  if (!unit.transport) {
     context.err << "vexaro-cli: bridge: " << error << '\n';
-    return kExitUsage;
+    return unit.badName ? kExitUsage : kExitFailure;
   }
   const std::string what = "the unit on '" + deviceName + "'";
-  return serve::Serve(std::move(unit), listen, "vexaro-cli bridge", what, context.out, context.err);
+  int result = serve::Serve(std::move(unit.transport), listen, "vexaro-cli bridge", what,
+                            context.out, context.err);
+  // A unit kept in a profile file keeps what its clients changed.
+  if (unit.saveOnExit && !unit.saveOnExit(error)) {
+    context.err << "vexaro-cli: bridge: the virtual unit's settings were not saved: " << error
+                << '\n';
+    result = kExitFailure;
+  }
+  return result;
 }
 
 }  // namespace cli

@@ -1,6 +1,7 @@
 // What every vexaro-cli command works with.
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <span>
 #include <string>
@@ -23,6 +24,11 @@ struct CliContext {
   platform::WindowHandle window = 0;
   std::ostream& out;
   std::ostream& err;
+  // --json: reading commands print one JSON object (see command_report.h).
+  bool json = false;
+  // --device and --token as given, for a command that opens a unit of its own (bridge).
+  std::string deviceName = "usb";
+  std::optional<std::string> token{};
 };
 
 using CommandArgs = std::span<const std::string>;

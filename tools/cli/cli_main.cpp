@@ -1,12 +1,13 @@
-// vexaro-cli [--device usb|sim|sim:demo|tcp://HOST:PORT] [--token TOKEN] [--trace] <command>
-//           [arguments...]
+// vexaro-cli [--device usb|sim|sim:demo|sim:FILE.wpf|tcp://HOST:PORT] [--token TOKEN] [--trace]
+//           [--json] <command> [arguments...]
 //
 // Adding a command: put it in tools/cli/<name>_command.{h,cpp} as
 //   int Run<Name>Command(CliContext& context, CommandArgs args);
 // returning the exit code (kExitOk, kExitFailure, kExitUsage), list the .cpp in
 // tools/CMakeLists.txt and add one line to kCommands below. A command with needsDevice gets the
 // opened unit in context.device (main closes it, telling the unit, afterwards); one without runs
-// before any device is opened and finds context.device null.
+// before any device is opened and finds context.device null. A reading command reports through
+// a Report (command_report.h), which prints text or, with --json, one JSON object.
 #include <iostream>
 #include <span>
 #include <string>
@@ -58,15 +59,18 @@ constexpr Command kCommands[] = {
 constexpr platform::WindowHandle kCliWindow = 1;
 
 void PrintUsage(std::ostream& out) {
-  out << "usage: vexaro-cli [--device usb|sim|sim:demo|tcp://HOST:PORT] [--token TOKEN] [--trace]\n"
-         "                  <command> [arguments...]\n"
+  out << "usage: vexaro-cli [--device usb|sim|sim:demo|sim:FILE.wpf|tcp://HOST:PORT]\n"
+         "                  [--token TOKEN] [--trace] [--json] <command> [arguments...]\n"
          "  --device  the unit to talk to: usb (default), a fresh virtual unit (sim), a virtual\n"
-         "            unit holding a tuned car (sim:demo), or a unit served over the network by\n"
-         "            vexaro-sim or vexaro-cli bridge (tcp://HOST:PORT)\n"
+         "            unit holding a tuned car (sim:demo), one kept in a whole-unit profile\n"
+         "            (sim:FILE.wpf, written back at the end), or a unit served over the network\n"
+         "            by vexaro-sim or vexaro-cli bridge (tcp://HOST:PORT)\n"
          "  --token   the access token of a unit on the network (default: $"
       << serve::kTokenVariable
       << ")\n"
          "  --trace   print every report: \"> \" written, \"< \" read\n"
+         "  --json    reading commands print one JSON object instead of text\n"
+         "  global options may stand anywhere; \"--\" passes every later word to the command\n"
          "commands:\n";
   for (const Command& command : kCommands) {
     out << "  " << command.name << "  " << command.summary << '\n';
@@ -92,19 +96,23 @@ int Run(const CliOptions& options) {
   auto poster = std::make_shared<platform::QueuedPoster>();
   poster->OpenWindow(kCliWindow);
   platform::InstallPoster(poster);
-  CliContext context{nullptr, poster.get(), kCliWindow, std::cout, std::cerr};
+  CliContext context{nullptr,   poster.get(), kCliWindow,     std::cout,
+                     std::cerr, options.json, options.device, options.token};
   if (!command->needsDevice) {
     return command->run(context, options.args);
   }
 
   std::string error;
-  auto transport = MakeTransport(options.device, error, serve::TokenFrom(options.token));
-  if (!transport) {
+  DeviceChoice choice = ChooseDevice(options.device, error, serve::TokenFrom(options.token));
+  if (!choice.transport) {
     std::cerr << "vexaro-cli: " << error << '\n';
-    return kExitUsage;
+    return choice.badName ? kExitUsage : kExitFailure;
   }
+  auto transport = std::move(choice.transport);
   if (options.trace) {
-    transport = std::make_unique<TracingTransport>(std::move(transport), std::cout);
+    // With --json the standard output carries only the result.
+    transport = std::make_unique<TracingTransport>(std::move(transport),
+                                                   options.json ? std::cerr : std::cout);
   }
   device::HidTransport& link = *transport;
   device::DspDevice unit(std::move(transport));
@@ -122,9 +130,13 @@ int Run(const CliOptions& options) {
     return kExitFailure;
   }
   context.device = &unit;
-  const int result = command->run(context, options.args);
+  int result = command->run(context, options.args);
   // Closed before the watch ends, so that a late loss no longer reaches it.
   unit.CloseHIDDevice(true);
+  if (choice.saveOnExit && !choice.saveOnExit(error)) {
+    std::cerr << "vexaro-cli: the virtual unit's settings were not saved: " << error << '\n';
+    result = kExitFailure;
+  }
   return result;
 }
 

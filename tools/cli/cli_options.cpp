@@ -1,45 +1,75 @@
 #include "tools/cli/cli_options.h"
 
+#include <string_view>
+
 namespace cli {
+namespace {
+
+constexpr std::string_view kDeviceAssign = "--device=";
+
+}  // namespace
 
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argv,
                                           std::string& error) {
   CliOptions options;
-  std::size_t i = 0;
-  // Options come before the command; everything after the command is its arguments.
-  for (; i < argv.size() && argv[i].starts_with("-"); ++i) {
-    const std::string& option = argv[i];
-    if (option == "--help" || option == "-h") {
-      options.help = true;
-      return options;
+  bool commandSeen = false;
+  bool globalOptionsEnded = false;
+  // The word after an option that takes a value; false when the line ends first.
+  auto value = [&](std::size_t& i, std::string& out) {
+    if (i + 1 >= argv.size()) {
+      error = argv[i] + " needs a value";
+      return false;
     }
-    if (option == "--trace") {
-      options.trace = true;
-    } else if (option == "--device") {
-      if (i + 1 >= argv.size()) {
-        error = "--device needs a value";
+    out = argv[++i];
+    return true;
+  };
+  for (std::size_t i = 0; i < argv.size(); ++i) {
+    const std::string& word = argv[i];
+    if (!globalOptionsEnded) {
+      if (word == "--") {
+        globalOptionsEnded = true;
+        continue;
+      }
+      if (word == "--help" || word == "-h") {
+        options.help = true;
+        return options;
+      }
+      if (word == "--trace" || word == "--json") {
+        (word == "--trace" ? options.trace : options.json) = true;
+        continue;
+      }
+      if (word == "--device") {
+        if (!value(i, options.device)) {
+          return std::nullopt;
+        }
+        continue;
+      }
+      if (word == "--token") {
+        if (!value(i, options.token.emplace())) {
+          return std::nullopt;
+        }
+        continue;
+      }
+      if (word.starts_with(kDeviceAssign)) {
+        options.device = word.substr(kDeviceAssign.size());
+        continue;
+      }
+      if (!commandSeen && word.starts_with("-")) {
+        error = "unknown option " + word;
         return std::nullopt;
       }
-      options.device = argv[++i];
-    } else if (option == "--token") {
-      if (i + 1 >= argv.size()) {
-        error = "--token needs a value";
-        return std::nullopt;
-      }
-      options.token = argv[++i];
-    } else if (option.starts_with("--device=")) {
-      options.device = option.substr(std::string("--device=").size());
+    }
+    if (commandSeen) {
+      options.args.push_back(word);
     } else {
-      error = "unknown option " + option;
-      return std::nullopt;
+      options.command = word;
+      commandSeen = true;
     }
   }
-  if (i >= argv.size()) {
+  if (!commandSeen) {
     error = "no command given";
     return std::nullopt;
   }
-  options.command = argv[i];
-  options.args.assign(argv.begin() + static_cast<long>(i) + 1, argv.end());
   return options;
 }
 

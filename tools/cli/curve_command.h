@@ -1,34 +1,22 @@
 // `curve FILE.json`: the response curve of one output channel, from a channel object in the
-// format of the profile files, printed as 512 "frequency dB" lines.
+// format of the profile files, printed as 512 "frequency dB" lines (with --json, one object with
+// the arrays "frequency" and "db").
 #pragma once
 
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "dsp_math/channel_curve.h"
+#include "model/output_channel.h"
 #include "tools/cli/cli_context.h"
 
 namespace cli {
 
-// What the curve needs of a channel object.
-struct CurveChannel {
-  std::vector<dsp_math::CurveBand> bands;
-  dsp_math::CurveFilter highPass;
-  dsp_math::CurveFilter lowPass;
-  bool eqBypass = false;
-};
-
-// Reads a channel object ("eqSize", "bypass", "crossover" with "hp" and "lp", "eqArray"; other
-// keys are ignored). Returns nothing and says why in `error` when the text is not such an object
-// or holds values no curve can be drawn from.
-std::optional<CurveChannel> ParseCurveChannel(std::string_view text, std::string& error);
-
-// One line per grid point: frequency with 4 decimals, dB with 6.
-void WriteCurve(std::ostream& out, const dsp_math::CurveArray& grid,
-                const dsp_math::CurveArray& curve);
+// Reads a channel object with the profile reader's own rules, as output 1 of a profile holds it
+// (up to 31 bands). Returns nothing and says where and why in `error` when the text is not such
+// an object.
+std::optional<model::OutputChannel> ParseCurveChannel(std::string_view text, std::string& error);
 
 int RunCurveCommand(CliContext& context, CommandArgs args);
 

@@ -1,8 +1,11 @@
 #include "tools/cli/info_command.h"
 
+#include <string>
+
 #include "device/mcu_commands.h"
 #include "device/mcu_records.h"
 #include "platform/window_messages.h"
+#include "tools/cli/command_report.h"
 
 namespace cli {
 
@@ -30,18 +33,26 @@ int RunInfoCommand(CliContext& context, CommandArgs args) {
       }
     }
   }
+  Report report;
   if (refused) {
-    context.out << "handshake: refused (the unit reports an abnormal state)\n";
+    report.Line("handshake: refused (the unit reports an abnormal state)");
+    report.String("handshake", "refused");
+    report.Emit(context);
     return kExitOk;
   }
   if (!handshake) {
     context.err << "vexaro-cli: the unit answered, but not with a handshake reply\n";
     return kExitFailure;
   }
-  context.out << "model code: " << handshake->model << '\n'
-              << "master version: " << handshake->masterVersion << '\n'
-              << "slave version: " << handshake->slaveVersion << '\n'
-              << "handshake: accepted\n";
+  report.Line("model code: " + std::to_string(handshake->model));
+  report.Line("master version: " + std::to_string(handshake->masterVersion));
+  report.Line("slave version: " + std::to_string(handshake->slaveVersion));
+  report.Line("handshake: accepted");
+  report.Number("model", handshake->model);
+  report.Number("masterVersion", handshake->masterVersion);
+  report.Number("slaveVersion", handshake->slaveVersion);
+  report.String("handshake", "accepted");
+  report.Emit(context);
   return kExitOk;
 }
 

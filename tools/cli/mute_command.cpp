@@ -15,9 +15,10 @@ int RunMuteCommand(CliContext& context, CommandArgs args) {
                                device::Mute_All_Ctrl(unit, static_cast<int>(mute), true);
                              },
                              device::Get_Mute,
-                             [](std::ostream& out, const model::SceneRecord& scene) {
-                               out << "mute: " << (scene.mainVolumeMute != 0 ? "on" : "off")
-                                   << '\n';
+                             [](Report& report, const model::SceneRecord& scene) {
+                               const bool muted = scene.mainVolumeMute != 0;
+                               report.Line(muted ? "mute: on" : "mute: off");
+                               report.Bool("mute", muted);
                              }};
   return RunSetting(context, args, kMute);
 }

@@ -1,6 +1,7 @@
 #include "tools/cli/names_command.h"
 
 #include <string>
+#include <vector>
 
 #include "device/scene_commands.h"
 #include "model/scene_name.h"
@@ -56,13 +57,17 @@ int RunNamesCommand(CliContext& context, CommandArgs args) {
       return kExitFailure;
     }
   }
+  // The JSON form lists the ten names in scene order, "" for a scene without one.
+  Report report;
+  std::vector<std::string> names;
   for (int scene = 1; scene <= model::kStoredSceneCount; ++scene) {
     const model::SceneName& name = session.Model().sceneNames[static_cast<std::size_t>(scene - 1)];
-    session.Out() << scene << ": "
-                  << (model::IsEmptySceneName(name) ? "(empty)"
-                                                    : ToUtf8(model::SceneNameText(name)))
-                  << '\n';
+    names.push_back(ToUtf8(model::SceneNameText(name)));
+    report.Line(std::to_string(scene) + ": " +
+                (model::IsEmptySceneName(name) ? std::string("(empty)") : names.back()));
   }
+  report.Strings("names", names);
+  session.Emit(report);
   return kExitOk;
 }
 

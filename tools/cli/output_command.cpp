@@ -17,7 +17,6 @@ namespace {
 
 // Outputs and bands are numbered from 1 on the command line, from 0 on the wire.
 constexpr model::IntRange kOutputNumber{1, model::kOutputCount};
-constexpr model::IntRange kRole{0, model::kRoleCount - 1};
 constexpr int kScene = 0;   // the working scene
 constexpr int kSource = 0;  // per-output settings do not depend on the source
 
@@ -27,8 +26,13 @@ struct ChannelSetting {
   std::optional<double> (*parse)(std::ostream& err, std::string_view text);
   void (*write)(device::DspDevice& unit, int channel, double value);
   bool (*read)(device::DspDevice& unit, int scene, int source, int chX, int chY);
-  void (*print)(std::ostream& out, const model::SceneRecord& scene, int channel);
+  // Adds the setting to the report; `line` starts the text line ("output 2 ").
+  void (*report)(Report& report, std::string line, const model::SceneRecord& scene, int channel);
 };
+
+const model::OutputChannel& Channel(const model::SceneRecord& scene, int channel) {
+  return scene.channels[static_cast<std::size_t>(channel)];
+}
 
 template <typename T>
 std::span<const T, 1> One(const T& value) {
@@ -46,9 +50,10 @@ const std::array<ChannelSetting, 5> kChannelSettings{{
        device::Trim_Ctrl(unit, kScene, kSource, channel, channel, One(attenuation), true);
      },
      device::Get_Trim,
-     [](std::ostream& out, const model::SceneRecord& scene, int channel) {
-       out << "trim: " << static_cast<int>(scene.channels[static_cast<std::size_t>(channel)].gain)
-           << " dB\n";
+     [](Report& report, std::string line, const model::SceneRecord& scene, int channel) {
+       const int trim = static_cast<int>(Channel(scene, channel).gain);
+       report.Line(line + "trim: " + std::to_string(trim) + " dB");
+       report.Number("trim", trim);
      }},
     {"mute",
      [](std::ostream& err, std::string_view text) { return AsReal(ParseOnOff(err, "mute", text)); },
@@ -57,9 +62,10 @@ const std::array<ChannelSetting, 5> kChannelSettings{{
        device::Mute_Ch_Ctrl(unit, kScene, kSource, channel, channel, One(flag), true);
      },
      device::Get_Mute_Ch,
-     [](std::ostream& out, const model::SceneRecord& scene, int channel) {
-       out << "mute: " << (scene.channels[static_cast<std::size_t>(channel)].mute ? "on" : "off")
-           << '\n';
+     [](Report& report, std::string line, const model::SceneRecord& scene, int channel) {
+       const bool muted = Channel(scene, channel).mute != 0;
+       report.Line(line + (muted ? "mute: on" : "mute: off"));
+       report.Bool("mute", muted);
      }},
     {"phase",
      [](std::ostream& err, std::string_view text) -> std::optional<double> {
@@ -77,9 +83,10 @@ const std::array<ChannelSetting, 5> kChannelSettings{{
        device::Phase_Ctrl(unit, kScene, kSource, channel, channel, One(flag), true);
      },
      device::Get_Phase,
-     [](std::ostream& out, const model::SceneRecord& scene, int channel) {
-       const bool reversed = scene.channels[static_cast<std::size_t>(channel)].phase != 0;
-       out << "phase: " << (reversed ? "reversed" : "normal") << '\n';
+     [](Report& report, std::string line, const model::SceneRecord& scene, int channel) {
+       const char* phase = Channel(scene, channel).phase != 0 ? "reversed" : "normal";
+       report.Line(line + "phase: " + phase);
+       report.String("phase", phase);
      }},
     {"delay",
      [](std::ostream& err, std::string_view text) {
@@ -90,24 +97,28 @@ const std::array<ChannelSetting, 5> kChannelSettings{{
        device::Delay_Ctrl(unit, kScene, kSource, channel, channel, One(delayMs), true);
      },
      device::Get_Delay,
-     [](std::ostream& out, const model::SceneRecord& scene, int channel) {
+     [](Report& report, std::string line, const model::SceneRecord& scene, int channel) {
+       const float delay = Channel(scene, channel).delay;
        char text[32];
-       std::snprintf(text, sizeof text, "%.3f ms",
-                     scene.channels[static_cast<std::size_t>(channel)].delay);
-       out << "delay: " << text << '\n';
+       std::snprintf(text, sizeof text, "%.3f ms", delay);
+       report.Line(line + "delay: " + text);
+       report.Number("delay", Rounded(delay, 3));
      }},
     {"role",
      [](std::ostream& err, std::string_view text) {
-       return AsReal(ParseInt(err, "role", text, kRole));
+       return AsReal(ParseInt(err, "role", text, model::kRoleIndex));
      },
      [](device::DspDevice& unit, int channel, double role) {
        const int type = static_cast<int>(role);
        device::CH_Type_Ctrl(unit, kScene, kSource, channel, channel, One(type), true);
      },
      device::Get_CH_Type,
-     [](std::ostream& out, const model::SceneRecord& scene, int channel) {
+     [](Report& report, std::string line, const model::SceneRecord& scene, int channel) {
        const model::SpeakerRole role = scene.outputs[static_cast<std::size_t>(channel)];
-       out << "role: " << role << " (" << model::ItemNameOfRole(role).value_or("unknown") << ")\n";
+       const std::string_view name = model::ItemNameOfRole(role).value_or("unknown");
+       report.Line(line + "role: " + std::to_string(role) + " (" + std::string(name) + ")");
+       report.Number("role", role);
+       report.String("roleName", name);
      }},
 }};
 
@@ -178,9 +189,9 @@ int RunChannelSetting(CliContext& context, int channel, const ChannelSetting& se
        [&](device::DspDevice& unit) {
          return setting.read(unit, kScene, kSource, channel, channel);
        },
-       [&](std::ostream& out, const model::SceneRecord& scene) {
-         out << "output " << channel + 1 << ' ';
-         setting.print(out, scene, channel);
+       [&](Report& report, const model::SceneRecord& scene) {
+         report.Number("output", channel + 1);
+         setting.report(report, "output " + std::to_string(channel + 1) + " ", scene, channel);
        }});
 }
 
@@ -229,11 +240,20 @@ int RunEq(CliContext& context, int channel, CommandArgs args) {
     }
   }
   const model::EqBand& shown = output.Bands()[static_cast<std::size_t>(band)];
+  const bool bypassed = output.bypass != 0;
   char text[96];
   std::snprintf(text, sizeof text, "%d Hz, Q %.2f, gain %.1f dB", shown.freq, shown.eqFactor,
                 shown.eqGain);
-  session.Out() << "output " << channel + 1 << " band " << band + 1 << ": " << text
-                << (output.bypass != 0 ? " (equaliser bypassed)" : "") << '\n';
+  Report report;
+  report.Line("output " + std::to_string(channel + 1) + " band " + std::to_string(band + 1) + ": " +
+              text + (bypassed ? " (equaliser bypassed)" : ""));
+  report.Number("output", channel + 1);
+  report.Number("band", band + 1);
+  report.Number("freq", shown.freq);
+  report.Number("q", Rounded(shown.eqFactor, 2));
+  report.Number("gain", Rounded(shown.eqGain, 1));
+  report.Bool("bypassed", bypassed);
+  session.Emit(report);
   return kExitOk;
 }
 
@@ -275,9 +295,19 @@ int RunCrossover(CliContext& context, int channel, CommandArgs args) {
       return kExitFailure;
     }
   }
-  session.Out() << "output " << channel + 1 << (highPass ? " high-pass: " : " low-pass: ")
-                << filter.fs() << " Hz, slope " << filter.slope() << ", type " << filter.type()
-                << (filter.slope() <= 0 ? " (off)" : "") << '\n';
+  const bool off = filter.slope() <= 0;
+  Report report;
+  report.Line("output " + std::to_string(channel + 1) +
+              (highPass ? " high-pass: " : " low-pass: ") + std::to_string(filter.fs()) +
+              " Hz, slope " + std::to_string(filter.slope()) + ", type " +
+              std::to_string(filter.type()) + (off ? " (off)" : ""));
+  report.Number("output", channel + 1);
+  report.String("filter", highPass ? "hp" : "lp");
+  report.Number("freq", filter.fs());
+  report.Number("slope", filter.slope());
+  report.Number("type", filter.type());
+  report.Bool("off", off);
+  session.Emit(report);
   return kExitOk;
 }
 

@@ -124,7 +124,9 @@ int RunSetting(CliContext& context, CommandArgs args, const Setting& setting) {
   if (!session.Read(setting.read(session.Unit()))) {
     return kExitFailure;
   }
-  setting.print(session.Out(), session.Working());
+  Report report;
+  setting.report(report, session.Working());
+  session.Emit(report);
   return kExitOk;
 }
 

@@ -10,6 +10,7 @@
 #include "model/limits.h"
 #include "model/parameter_model.h"
 #include "tools/cli/cli_context.h"
+#include "tools/cli/command_report.h"
 
 namespace cli {
 
@@ -29,6 +30,8 @@ class UnitSession {
   model::SceneRecord& Working() { return mModel.workingScene; }
   model::ParameterModel& Model() { return mModel; }
   std::ostream& Out() { return mContext.out; }
+  // Prints `report` in the form the command line asked for.
+  void Emit(const Report& report) { report.Emit(mContext); }
   std::ostream& Err() { return mContext.err; }
 
  private:
@@ -45,14 +48,14 @@ std::optional<double> ParseReal(std::ostream& err, std::string_view what, std::s
 // "on"/"off" (also 1/0).
 std::optional<int> ParseOnOff(std::ostream& err, std::string_view what, std::string_view text);
 
-// A setting read with one request and written with one command. `<name>` prints it;
-// `<name> VALUE` checks the value, writes it and prints what the unit then reports.
+// A setting read with one request and written with one command. `<name>` reports it;
+// `<name> VALUE` checks the value, writes it and reports what the unit then holds.
 struct Setting {
   std::string_view name;
   std::function<std::optional<double>(std::ostream& err, std::string_view text)> parse;
   std::function<void(device::DspDevice& unit, double value)> write;
   std::function<bool(device::DspDevice& unit)> read;
-  std::function<void(std::ostream& out, const model::SceneRecord& scene)> print;
+  std::function<void(Report& report, const model::SceneRecord& scene)> report;
 };
 int RunSetting(CliContext& context, CommandArgs values, const Setting& setting);
 

@@ -1,5 +1,7 @@
 #include "tools/cli/source_command.h"
 
+#include <string>
+
 #include "device/dsp_commands.h"
 #include "device/dsp_commands_get.h"
 #include "tools/cli/parameter_access.h"
@@ -16,8 +18,9 @@ int RunSourceCommand(CliContext& context, CommandArgs args) {
         device::Source_Switch_Ctrl(unit, device::SourceId(static_cast<int>(source)), true);
       },
       device::Get_Source,
-      [](std::ostream& out, const model::SceneRecord& scene) {
-        out << "source: " << scene.inputSource << '\n';
+      [](Report& report, const model::SceneRecord& scene) {
+        report.Line("source: " + std::to_string(scene.inputSource));
+        report.Number("source", scene.inputSource);
       }};
   return RunSetting(context, args, kSource);
 }

@@ -1,5 +1,7 @@
 #include "tools/cli/volume_command.h"
 
+#include <string>
+
 #include "device/dsp_commands.h"
 #include "device/dsp_commands_get.h"
 #include "tools/cli/parameter_access.h"
@@ -16,8 +18,9 @@ int RunVolumeCommand(CliContext& context, CommandArgs args) {
         device::Main_Volume_Ctrl(unit, device::MainVolumeCode(static_cast<int>(volume)), true);
       },
       device::Get_Main_Volume,
-      [](std::ostream& out, const model::SceneRecord& scene) {
-        out << "volume: " << scene.mainVolume << " dB\n";
+      [](Report& report, const model::SceneRecord& scene) {
+        report.Line("volume: " + std::to_string(scene.mainVolume) + " dB");
+        report.Number("volume", scene.mainVolume);
       }};
   return RunSetting(context, args, kVolume);
 }

@@ -24,7 +24,11 @@ void PrintUsage(std::ostream& out) {
          "  --two-frames        send pending replies two to a report\n"
          "  --answer-pc-connect answer the PC's announcement, as some firmware does\n"
          "  --corrupt N         the first N replies carry a wrong checksum\n"
-         "  --drop N            the first N commands get no answer\n";
+         "  --drop N            the first N commands get no answer\n"
+         "auto calibration:\n"
+         "  --cal-pace MS       least time of each step of a run (default 0: one step a poll)\n"
+         "  --cal-fail CODE     every run fails with this code (1: no microphone, 2: no\n"
+         "                      speaker, 0 level, 3 delay, 4 trim, 5 equaliser)\n";
 }
 
 }  // namespace

@@ -26,6 +26,22 @@ constexpr Flag kFlags[] = {
 };
 constexpr int kMaxFaultCount = 1000000;
 
+// The options that take a number, with its range and what it means when out of range.
+struct NumberOption {
+  std::string_view name;
+  int min;
+  int max;
+  int SimOptions::*member;
+  std::string_view expected;
+};
+constexpr NumberOption kNumbers[] = {
+    {"--latency", 0, kMaxLatencyMs, &SimOptions::latencyMs, "a latency (ms)"},
+    {"--corrupt", 0, kMaxFaultCount, &SimOptions::corruptChecksums, "a count"},
+    {"--drop", 0, kMaxFaultCount, &SimOptions::dropReplies, "a count"},
+    {"--cal-pace", 0, kMaxLatencyMs, &SimOptions::calibrationPaceMs, "a step time (ms)"},
+    {"--cal-fail", 0, 255, &SimOptions::calibrationFailure, "a failure code"},
+};
+
 std::optional<int> ParseNumber(std::string_view text, int min, int max) {
   int value = 0;
   const char* end = text.data() + text.size();
@@ -75,8 +91,10 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
       options.*flag->member = true;
       continue;
     }
-    const bool takesValue = option == "--model" || option == "--version" || option == "--latency" ||
-                            option == "--corrupt" || option == "--drop";
+    const auto number = std::find_if(std::begin(kNumbers), std::end(kNumbers),
+                                     [&](const NumberOption& n) { return option == n.name; });
+    const bool takesValue =
+        option == "--model" || option == "--version" || number != std::end(kNumbers);
     if (!takesValue) {
       error = "unknown option " + option;
       return std::nullopt;
@@ -86,28 +104,22 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
       return std::nullopt;
     }
     const std::string& value = args[++i];
-    bool good = true;
+    std::string expected;
     if (option == "--model") {
       const auto model = ParseNumber(value, 0, 255);
-      good = model.has_value();
       options.identity.model = static_cast<std::uint8_t>(model.value_or(0));
+      expected = model ? "" : "a model code 0..255";
     } else if (option == "--version") {
-      good = ParseVersion(value, options.identity);
+      expected = ParseVersion(value, options.identity) ? "" : "a version MASTER.SLAVE, each 0..255";
     } else {
-      const int max = option == "--latency" ? kMaxLatencyMs : kMaxFaultCount;
-      const auto number = ParseNumber(value, 0, max);
-      good = number.has_value();
-      (option == "--latency"   ? options.latencyMs
-       : option == "--corrupt" ? options.corruptChecksums
-                               : options.dropReplies) = number.value_or(0);
+      const auto parsed = ParseNumber(value, number->min, number->max);
+      options.*number->member = parsed.value_or(0);
+      expected = parsed ? ""
+                        : std::string(number->expected) + " of " + std::to_string(number->min) +
+                              ".." + std::to_string(number->max);
     }
-    if (!good) {
-      error = option + " " + value + ": " +
-              (option == "--model"     ? "a model code 0..255"
-               : option == "--version" ? "a version MASTER.SLAVE, each 0..255"
-               : option == "--latency" ? "a latency of 0.." + std::to_string(kMaxLatencyMs) + " ms"
-                                       : "a count of 0.." + std::to_string(kMaxFaultCount)) +
-              " is expected";
+    if (!expected.empty()) {
+      error = option + " " + value + ": " + expected + " is expected";
       return std::nullopt;
     }
   }
@@ -128,6 +140,10 @@ std::shared_ptr<sim::VirtualUnit> MakeUnit(const SimOptions& options) {
   unit->SetAnswerPcConnect(options.answerPcConnect);
   unit->CorruptNextChecksums(options.corruptChecksums);
   unit->DropNextReplies(options.dropReplies);
+  unit->SetCalibrationPace(std::chrono::milliseconds(options.calibrationPaceMs));
+  if (options.calibrationFailure >= 0) {
+    unit->SetCalibrationFailure(options.calibrationFailure);
+  }
   return unit;
 }
 

@@ -24,6 +24,9 @@ struct SimOptions {
   bool answerPcConnect = false;
   int corruptChecksums = 0;
   int dropReplies = 0;
+  // Auto calibration: the least time of each step, and the failure every run ends with (-1: none).
+  int calibrationPaceMs = 0;
+  int calibrationFailure = -1;
   bool help = false;
 };
 

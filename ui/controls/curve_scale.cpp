@@ -58,7 +58,7 @@ std::vector<UICurveScale::Mark> UICurveScale::Marks() const {
   }
   // The editor lays itself out in its own pixels with its origin at its corner.
   const EqualizerGeometry geometry = EqualizerGeometry::For(
-      RECT{0, 0, curvePos.Width(), curvePos.Height()}, GetManager()->GetScale());
+      RECT{0, 0, curvePos.Width(), curvePos.Height()}, GetManager()->GetLayoutScale());
   const QFontMetrics metrics(GetManager()->GetFont(mStyle.font));
   const int margin = Scale(kLabelMargin);
   const RECT padding{Scale(mStyle.textPadding.left), Scale(mStyle.textPadding.top),

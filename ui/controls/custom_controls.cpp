@@ -5,20 +5,22 @@
 #include "ui/controls/sbutton.h"
 #include "ui/controls/ui_equalizer.h"
 #include "ui/controls/ui_equalizer_ac.h"
+#include "ui/framework/ui_utils.h"
 
 namespace ui {
 
 std::unique_ptr<DuiLib::CControlUI> CreateCustomControl(std::wstring_view tag) {
-  if (tag == L"Curve") {
+  using DuiLib::EqualsNoCase;
+  if (EqualsNoCase(tag, L"Curve")) {
     return std::make_unique<UIEqualizer>();
   }
-  if (tag == L"CurveAc") {
+  if (EqualsNoCase(tag, L"CurveAc")) {
     return std::make_unique<UIEqualizerAc>();
   }
-  if (tag == L"SButton") {
+  if (EqualsNoCase(tag, L"SButton")) {
     return std::make_unique<CSButtonUI>();
   }
-  if (tag == L"CircleProgress") {
+  if (EqualsNoCase(tag, L"CircleProgress")) {
     return std::make_unique<CCircleProgressUI>();
   }
   if (tag == L"CurveScale") {

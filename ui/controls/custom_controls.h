@@ -8,7 +8,8 @@
 
 namespace ui {
 
-// "Curve", "CurveAc", "SButton", "CircleProgress" or "CurveScale"; null for any other tag.
+// "Curve", "CurveAc", "SButton", "CircleProgress" or "CurveScale", in any case ("curve" too);
+// null for any other tag.
 std::unique_ptr<DuiLib::CControlUI> CreateCustomControl(std::wstring_view tag);
 
 }  // namespace ui

@@ -84,19 +84,18 @@ StateImageStrips CSButtonUI::SelectedImages() const {
   if (!mSelectedImage.empty() || mSelectedStateImage.empty() || mSelectedStateCount <= 0) {
     return StateImageStrips{mSelectedImage, mSelectedHotImage, mSelectedPushedImage};
   }
-  const int scale = GetManager() != nullptr ? GetManager()->GetScale() : 100;
-  const DuiLib::SkinImage* image = DuiLib::LoadSkinImage(mSelectedStateImage, scale);
-  if (image == nullptr) {
+  // Sources are written in the image's own units (base file pixels, or an SVG's view box).
+  const QSizeF size = DuiLib::SkinImageSize(mSelectedStateImage);
+  if (size.isEmpty()) {
     return StateImageStrips{};
   }
-  // Sources are written in the base file's pixels; a scale variant is larger by its scale.
-  return CutStateImage(mSelectedStateImage, image->pixmap.width() * 100 / image->scale,
-                       image->pixmap.height() * 100 / image->scale, mSelectedStateCount);
+  return CutStateImage(mSelectedStateImage, static_cast<int>(size.width()),
+                       static_cast<int>(size.height()), mSelectedStateCount);
 }
 
-void CSButtonUI::PaintStatusImage(QPainter& painter) {
+void CSButtonUI::PaintStateImage(QPainter& painter) {
   if (!mSelected) {
-    CButtonUI::PaintStatusImage(painter);
+    CButtonUI::PaintStateImage(painter);
     return;
   }
   const StateImageStrips images = SelectedImages();
@@ -104,15 +103,16 @@ void CSButtonUI::PaintStatusImage(QPainter& painter) {
                                : IsHot() && !images.hot.empty()     ? images.hot
                                                                     : images.normal;
   if (chosen.empty() || !DrawImage(painter, chosen)) {
-    CButtonUI::PaintStatusImage(painter);
+    CButtonUI::PaintStateImage(painter);
   }
 }
 
-void CSButtonUI::PaintText(QPainter& painter) {
-  if (mSelected && !mSelectedForeImage.empty()) {
-    DrawImage(painter, mSelectedForeImage);
+// Selected: the selected fore image when set, else the button's own.
+void CSButtonUI::PaintForeImage(QPainter& painter) {
+  if (mSelected && !mSelectedForeImage.empty() && DrawImage(painter, mSelectedForeImage)) {
+    return;
   }
-  CButtonUI::PaintText(painter);
+  CButtonUI::PaintForeImage(painter);
 }
 
 DuiLib::DWORD CSButtonUI::CurrentTextColor() const {

@@ -30,8 +30,8 @@ class CSButtonUI : public DuiLib::CButtonUI {
 
  protected:
   void PaintBkColor(QPainter& painter) override;
-  void PaintStatusImage(QPainter& painter) override;
-  void PaintText(QPainter& painter) override;
+  void PaintStateImage(QPainter& painter) override;
+  void PaintForeImage(QPainter& painter) override;
   DuiLib::DWORD CurrentTextColor() const override;
   int CurrentFont() const override;
 

@@ -24,6 +24,8 @@ bool IsShownFrequency(int frequency) {
 UIEqualizer::UIEqualizer() {
   // Hovering a band selects it, so moves matter without a pressed button too.
   GetWidget()->setMouseTracking(true);
+  // A press takes the focus: an edit left for a drag on the curve commits its value first.
+  GetWidget()->setFocusPolicy(Qt::ClickFocus);
 }
 
 DuiLib::CControlUI* UIEqualizer::GetInterface(std::wstring_view name) {
@@ -31,7 +33,7 @@ DuiLib::CControlUI* UIEqualizer::GetInterface(std::wstring_view name) {
 }
 
 int UIEqualizer::DisplayScale() const {
-  return GetManager() != nullptr ? GetManager()->GetScale() : 100;
+  return GetManager() != nullptr ? GetManager()->GetLayoutScale() : 100;
 }
 
 void UIEqualizer::SetBands(std::span<const EqualizerBand> bands, int selectedIndex) {

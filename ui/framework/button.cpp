@@ -39,7 +39,8 @@ void FillRounded(QPainter& painter, const QRectF& area, qreal radius, DWORD fill
 
 CButtonUI::CButtonUI() {
   SetTextAlign(TextAlign::Center);
-  GetWidget()->setFocusPolicy(Qt::StrongFocus);
+  // A click takes the focus (so an edit left for a button commits first); Tab passes buttons by.
+  GetWidget()->setFocusPolicy(Qt::ClickFocus);
   GetWidget()->setCursor(Qt::PointingHandCursor);
 }
 
@@ -59,6 +60,10 @@ void CButtonUI::SetAttribute(std::wstring_view name, std::wstring_view value) {
     SetPushedImage(value);
   } else if (name == L"disabledimage") {
     SetDisabledImage(value);
+  } else if (name == L"foreimage") {
+    SetForeImage(value);
+  } else if (name == L"hotforeimage") {
+    SetHotForeImage(value);
   } else if (name == L"hotbkcolor") {
     mHotBkColor = ParseColor(value);
   } else if (name == L"pushedbkcolor") {
@@ -128,6 +133,20 @@ void CButtonUI::PaintBkColor(QPainter& painter) {
 }
 
 void CButtonUI::PaintStatusImage(QPainter& painter) {
+  PaintStateImage(painter);
+  PaintForeImage(painter);
+}
+
+void CButtonUI::PaintForeImage(QPainter& painter) {
+  if (IsHot() && IsEnabled() && !mHotForeImage.empty() && DrawImage(painter, mHotForeImage)) {
+    return;
+  }
+  if (!mForeImage.empty()) {
+    DrawImage(painter, mForeImage);
+  }
+}
+
+void CButtonUI::PaintStateImage(QPainter& painter) {
   if (!IsEnabled() && !mDisabledImage.empty() && DrawImage(painter, mDisabledImage)) {
     return;
   }
@@ -191,6 +210,8 @@ void COptionUI::SetAttribute(std::wstring_view name, std::wstring_view value) {
     SetSelectedImage(value);
   } else if (name == L"selectedhotimage") {
     mSelectedHotImage = value;
+  } else if (name == L"selectedforeimage") {
+    SetSelectedForeImage(value);
   } else if (name == L"selectedbkcolor") {
     mSelectedBkColor = ParseColor(value);
   } else if (name == L"selectedtextcolor") {
@@ -227,7 +248,7 @@ void COptionUI::PaintBkColor(QPainter& painter) {
   CButtonUI::PaintBkColor(painter);
 }
 
-void COptionUI::PaintStatusImage(QPainter& painter) {
+void COptionUI::PaintStateImage(QPainter& painter) {
   if (mSelected) {
     if (IsHot() && !mSelectedHotImage.empty() && DrawImage(painter, mSelectedHotImage)) {
       return;
@@ -236,7 +257,14 @@ void COptionUI::PaintStatusImage(QPainter& painter) {
       return;
     }
   }
-  CButtonUI::PaintStatusImage(painter);
+  CButtonUI::PaintStateImage(painter);
+}
+
+void COptionUI::PaintForeImage(QPainter& painter) {
+  if (mSelected && !mSelectedForeImage.empty() && DrawImage(painter, mSelectedForeImage)) {
+    return;
+  }
+  CButtonUI::PaintForeImage(painter);
 }
 
 DWORD COptionUI::CurrentTextColor() const {
@@ -265,9 +293,9 @@ DWORD CCheckBoxUI::CurrentTextColor() const {
   return CLabelUI::CurrentTextColor();
 }
 
-void CCheckBoxUI::PaintStatusImage(QPainter& painter) {
+void CCheckBoxUI::PaintStateImage(QPainter& painter) {
   if (!GetNormalImage().empty()) {
-    COptionUI::PaintStatusImage(painter);
+    COptionUI::PaintStateImage(painter);
     return;
   }
   // A box with a tick, vertically centred at the left.

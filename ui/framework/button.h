@@ -28,6 +28,17 @@ class CButtonUI : public CLabelUI {
     Invalidate();
   }
   const std::wstring& GetNormalImage() const { return mNormalImage; }
+  // The fore image: drawn over the background and the state image, under the text (an icon that
+  // stays while the state image changes). The hot one, when set, replaces it while hot.
+  void SetForeImage(std::wstring_view image) {
+    mForeImage = image;
+    Invalidate();
+  }
+  const std::wstring& GetForeImage() const { return mForeImage; }
+  void SetHotForeImage(std::wstring_view image) {
+    mHotForeImage = image;
+    Invalidate();
+  }
 
   // Acts as if the user clicked it.
   virtual void Activate();
@@ -38,7 +49,11 @@ class CButtonUI : public CLabelUI {
 
  protected:
   void PaintBkColor(QPainter& painter) override;
+  // The state image, then the fore image.
   void PaintStatusImage(QPainter& painter) override;
+  // The image of the current state (normal, hot, pushed, disabled).
+  virtual void PaintStateImage(QPainter& painter);
+  virtual void PaintForeImage(QPainter& painter);
   DWORD CurrentTextColor() const override;
 
  private:
@@ -46,6 +61,8 @@ class CButtonUI : public CLabelUI {
   std::wstring mHotImage;
   std::wstring mPushedImage;
   std::wstring mDisabledImage;
+  std::wstring mForeImage;
+  std::wstring mHotForeImage;
   DWORD mHotBkColor = 0;
   DWORD mPushedBkColor = 0;
   DWORD mHotTextColor = 0;
@@ -67,6 +84,11 @@ class COptionUI : public CButtonUI {
     mSelectedImage = image;
     Invalidate();
   }
+  // Replaces the fore image while selected.
+  void SetSelectedForeImage(std::wstring_view image) {
+    mSelectedForeImage = image;
+    Invalidate();
+  }
 
   void Activate() override;
   void SetAttribute(std::wstring_view name, std::wstring_view value) override;
@@ -74,13 +96,15 @@ class COptionUI : public CButtonUI {
 
  protected:
   void PaintBkColor(QPainter& painter) override;
-  void PaintStatusImage(QPainter& painter) override;
+  void PaintStateImage(QPainter& painter) override;
+  void PaintForeImage(QPainter& painter) override;
   DWORD CurrentTextColor() const override;
 
  private:
   std::wstring mGroup;
   std::wstring mSelectedImage;
   std::wstring mSelectedHotImage;
+  std::wstring mSelectedForeImage;
   DWORD mSelectedBkColor = 0;
   DWORD mSelectedTextColor = 0;
   bool mSelected = false;
@@ -96,7 +120,7 @@ class CCheckBoxUI : public COptionUI {
 
  protected:
   void PaintBkColor(QPainter& painter) override;
-  void PaintStatusImage(QPainter& painter) override;
+  void PaintStateImage(QPainter& painter) override;
   DWORD CurrentTextColor() const override;
 };
 

@@ -58,7 +58,7 @@ CControlUI* CContainerUI::AddAt(std::unique_ptr<CControlUI> control, int index) 
   added->GetWidget()->setParent(ChildHost());
   mItems.insert(mItems.begin() + index, std::move(control));
   added->SetManager(GetManager(), this);
-  NeedParentUpdate();
+  NeedLayout();
   return added;
 }
 
@@ -70,7 +70,7 @@ bool CContainerUI::Remove(CControlUI* control) {
   if (GetManager() != nullptr) {
     GetManager()->ReleaseLater(std::move(removed));
   }
-  NeedParentUpdate();
+  NeedLayout();
   return true;
 }
 
@@ -95,7 +95,7 @@ std::unique_ptr<CControlUI> CContainerUI::Detach(CControlUI* control) {
   detached->GetWidget()->hide();
   detached->GetWidget()->setParent(nullptr);
   detached->SetManager(nullptr, nullptr);
-  NeedParentUpdate();
+  NeedLayout();
   return detached;
 }
 
@@ -103,7 +103,7 @@ void CContainerUI::RemoveAll() {
   while (!mItems.empty()) {
     Remove(mItems.back().get());
   }
-  NeedParentUpdate();
+  NeedLayout();
 }
 
 CControlUI* CContainerUI::FindSubControl(std::wstring_view name) {
@@ -124,12 +124,12 @@ CControlUI* CContainerUI::FindSubControl(std::wstring_view name) {
 
 void CContainerUI::SetInset(RECT inset) {
   mInset = inset;
-  NeedParentUpdate();
+  NeedLayout();
 }
 
 void CContainerUI::SetChildPadding(int padding) {
   mChildPadding = padding;
-  NeedParentUpdate();
+  NeedLayout();
 }
 
 void CContainerUI::EnableScrollBar(bool vertical) {
@@ -138,6 +138,7 @@ void CContainerUI::EnableScrollBar(bool vertical) {
   }
   auto area = std::make_unique<QScrollArea>(GetWidget());
   area->setFrameShape(QFrame::NoFrame);
+  area->setFocusPolicy(Qt::NoFocus);
   area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   area->setWidgetResizable(false);
@@ -152,7 +153,7 @@ void CContainerUI::EnableScrollBar(bool vertical) {
   }
   area->show();
   mScrollArea = std::move(area);
-  NeedParentUpdate();
+  NeedLayout();
 }
 
 QWidget* CContainerUI::ChildHost() const {
@@ -163,8 +164,20 @@ QWidget* CContainerUI::ChildHost() const {
 }
 
 void CContainerUI::SetPos(RECT rc) {
+  const QRect before = GetWidget()->geometry();
   CControlUI::SetPos(rc);
-  Relayout();
+  // A container that keeps its place and has no change inside keeps its children where they are.
+  const bool full = GetManager() != nullptr && GetManager()->IsFullLayoutRunning();
+  if (full || mNeedLayout || GetWidget()->geometry() != before) {
+    Relayout();
+  }
+}
+
+void CContainerUI::NeedLayout() {
+  mNeedLayout = true;
+  if (GetManager() != nullptr) {
+    GetManager()->NeedLayout(this);
+  }
 }
 
 void CContainerUI::Relayout() {
@@ -192,6 +205,15 @@ void CContainerUI::Relayout() {
       PlaceFloat(item.get(), RECT{0, 0, width, height});
     }
   }
+  // Placed first, shown after: a control shown again appears at its new place.
+  for (const auto& item : mItems) {
+    item->ApplyVisibility();
+    // A hidden container was not placed: it lays its children out again once it is shown.
+    if (auto* hidden = dynamic_cast<CContainerUI*>(item.get()); hidden && !item->IsVisible()) {
+      hidden->mNeedLayout = true;
+    }
+  }
+  mNeedLayout = false;
 }
 
 void CContainerUI::LayoutChildren(const RECT& inner) {

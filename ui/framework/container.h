@@ -42,8 +42,12 @@ class CContainerUI : public CControlUI {
   void SetManager(CPaintManagerUI* manager, CContainerUI* parent) override;
   void RefreshText() override;
 
-  // Lays the children out again inside the current position.
+  // Lays the children out again inside the current position, now.
   void Relayout();
+  // Asks for this container's children to be placed again at the window's next layout; the rest
+  // of the window is left as it is.
+  void NeedLayout();
+  bool IsLayoutNeeded() const { return mNeedLayout; }
 
  protected:
   // Containers drawn by a native widget of their own pass it here.
@@ -68,6 +72,7 @@ class CContainerUI : public CControlUI {
   std::unique_ptr<QWidget> mScrollArea;
   RECT mInset;
   int mChildPadding = 0;
+  bool mNeedLayout = false;
 };
 
 class CVerticalLayoutUI : public CContainerUI {

@@ -6,10 +6,11 @@
 #include "ui/framework/attribute_parse.h"
 #include "ui/framework/container.h"
 #include "ui/framework/control_widget.h"
-#include "ui/framework/image_cache.h"
+#include "ui/framework/image_draw.h"
 #include "ui/framework/paint_manager.h"
 #include "ui/framework/qt_convert.h"
 #include "ui/framework/resource_manager.h"
+#include "ui/framework/ui_thread.h"
 #include "ui/framework/ui_utils.h"
 
 namespace DuiLib {
@@ -30,7 +31,16 @@ CControlUI::~CControlUI() {
 }
 
 void CControlUI::SetName(std::wstring_view name) {
+  if (mName == name) {
+    return;
+  }
+  if (mManager != nullptr) {
+    mManager->UnindexControl(this);
+  }
   mName = name;
+  if (mManager != nullptr) {
+    mManager->IndexControl(this);
+  }
 }
 
 std::wstring CControlUI::GetText() const {
@@ -76,18 +86,24 @@ void CControlUI::SetVisible(bool visible) {
     return;
   }
   mVisible = visible;
-  UpdateWidgetState();
   NeedParentUpdate();
+}
+
+bool CControlUI::IsVisibleInTree() const {
+  for (const CControlUI* control = this; control != nullptr; control = control->mParent) {
+    if (!control->mVisible) {
+      return false;
+    }
+  }
+  return true;
 }
 
 bool CControlUI::IsFocused() const {
   return mWidget->hasFocus();
 }
 
-void CControlUI::SetFocus() {
-  if (mManager != nullptr) {
-    mManager->SetFocus(this);
-  }
+bool CControlUI::SetFocus() {
+  return mManager != nullptr && mManager->SetFocus(this);
 }
 
 void CControlUI::SetBkColor(DWORD argb) {
@@ -202,12 +218,17 @@ std::wstring CControlUI::GetVirtualWnd() const {
 }
 
 void CControlUI::Invalidate() {
+  if (!CheckUiThread("CControlUI::Invalidate")) {
+    return;
+  }
   mWidget->update();
 }
 
 void CControlUI::NeedParentUpdate() {
-  if (mManager != nullptr) {
-    mManager->NeedUpdate();
+  if (mParent != nullptr) {
+    mParent->NeedLayout();
+  } else if (mManager != nullptr) {
+    mManager->NeedUpdate();  // the root: the whole window
   }
 }
 
@@ -251,17 +272,34 @@ void CControlUI::RefreshText() {
 }
 
 void CControlUI::SetManager(CPaintManagerUI* manager, CContainerUI* parent) {
+  if (mManager != nullptr && mManager != manager) {
+    mManager->UnindexControl(this);
+  }
+  const bool joins = manager != nullptr && manager != mManager;
   mManager = manager;
   mParent = parent;
   UpdateWidgetState();
-  if (manager != nullptr) {
-    DoInit();
+  if (manager == nullptr) {
+    mWidget->hide();
+    return;
+  }
+  if (joins) {
+    manager->IndexControl(this);
+  }
+  DoInit();
+}
+
+void CControlUI::ApplyVisibility() {
+  const bool shown = mVisible && mManager != nullptr;
+  if (mWidget->isHidden() == shown) {
+    mWidget->setVisible(shown);
   }
 }
 
 void CControlUI::UpdateWidgetState() {
-  mWidget->setEnabled(mEnabled);
-  mWidget->setVisible(mVisible && mManager != nullptr);
+  if (mWidget->isEnabled() != mEnabled) {
+    mWidget->setEnabled(mEnabled);
+  }
   if (mWidget->focusPolicy() != Qt::NoFocus && !mKeyboard) {
     mWidget->setFocusPolicy(Qt::ClickFocus);
   }
@@ -319,25 +357,14 @@ void CControlUI::PaintBorder(QPainter& painter) {
 
 bool CControlUI::DrawImage(QPainter& painter, std::wstring_view image) {
   const ImageDescription description = ParseImageDescription(image);
-  const int scale = mManager != nullptr ? mManager->GetScale() : 100;
-  const SkinImage* loaded = LoadSkinImage(description.file, scale);
-  if (loaded == nullptr) {
-    return false;
-  }
-  QRect source = loaded->pixmap.rect();
-  if (description.source.Width() > 0 && description.source.Height() > 0) {
-    // Source rectangles are written for the base file; a variant is larger by its scale.
-    const RECT& s = description.source;
-    source = QRect(MulDiv(s.left, loaded->scale, 100), MulDiv(s.top, loaded->scale, 100),
-                   MulDiv(s.Width(), loaded->scale, 100), MulDiv(s.Height(), loaded->scale, 100));
-  }
   QRect dest(0, 0, mWidget->width(), mWidget->height());
   if (description.dest.Width() > 0 && description.dest.Height() > 0) {
     const RECT& d = description.dest;
     dest = QRect(Scale(d.left), Scale(d.top), Scale(d.Width()), Scale(d.Height()));
   }
-  painter.drawPixmap(dest, loaded->pixmap, source);
-  return true;
+  const int scale = mManager != nullptr ? mManager->GetScale() : 100;
+  const double ratio = mManager != nullptr ? mManager->GetDevicePixelRatio() : 1.0;
+  return DrawSkinImage(painter, description, dest, scale, ratio);
 }
 
 }  // namespace DuiLib

@@ -74,10 +74,17 @@ class CControlUI {
 
   bool IsEnabled() const { return mEnabled; }
   virtual void SetEnabled(bool enabled = true);
+  // Visibility is a flag: IsVisible answers at once, the window follows at its next layout (the
+  // turn of the event loop after the handler). So hiding and showing a control within one handler
+  // changes nothing on screen and keeps, for example, the mouse grab of a slider being dragged.
   bool IsVisible() const { return mVisible; }
   virtual void SetVisible(bool visible = true);
+  // This control and every container above it are visible (flags, as IsVisible).
+  bool IsVisibleInTree() const;
   bool IsFocused() const;
-  virtual void SetFocus();
+  // Gives this control the keyboard focus. False (and a log line saying why) when it cannot take
+  // it: not in a window, disabled, or hidden itself or inside a hidden container.
+  virtual bool SetFocus();
 
   DWORD GetBkColor() const { return mBkColor; }
   void SetBkColor(DWORD argb);
@@ -85,6 +92,7 @@ class CControlUI {
   void SetBkImage(std::wstring_view image);
   DWORD GetBorderColor() const { return mBorderColor; }
   void SetBorderColor(DWORD argb);
+  int GetBorderSize() const { return mBorderSize; }
   void SetBorderSize(int size);
 
   // Sizes are in layout units (100 %); 0 means "take a share of the room left over".
@@ -121,7 +129,7 @@ class CControlUI {
   CContainerUI* GetParent() const { return mParent; }
   CPaintManagerUI* GetManager() const { return mManager; }
 
-  // Repaint soon / lay the parent out again soon.
+  // Repaint soon / place the parent's children again at the next layout (only that container).
   void Invalidate();
   void NeedParentUpdate();
 
@@ -141,6 +149,8 @@ class CControlUI {
   // Framework use: wiring into a window.
   virtual void SetManager(CPaintManagerUI* manager, CContainerUI* parent);
   QWidget* GetWidget() const { return mWidget.get(); }
+  // Framework use (layout): shows or hides the widget as the visibility flag says.
+  virtual void ApplyVisibility();
 
  protected:
   // Controls drawn by a native widget of their own pass it here.
@@ -163,7 +173,8 @@ class CControlUI {
   SIZE GetClientSize() const;
   // A length in layout units at the window's scale.
   int Scale(int value) const;
-  // Applies enabled/visible/tool tip to the widget after a change.
+  // Applies the enabled state and the focus policy to the widget after a change (visibility
+  // follows at the next layout, see SetVisible).
   virtual void UpdateWidgetState();
 
  private:

@@ -3,6 +3,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QRegularExpressionValidator>
 #include <QWheelEvent>
 
@@ -15,7 +16,9 @@
 namespace DuiLib {
 namespace {
 
-// A line edit that reports the navigation keys, the wheel and focus changes to its control.
+// A line edit that reports the navigation keys, the wheel and focus changes to its control, and
+// draws its control's background and border under the text (no style sheet: a window holds
+// hundreds of edits, and a style sheet each would cost more than the rest of the window).
 class EditWidget : public QLineEdit {
  public:
   explicit EditWidget(CEditUI* control) : mControl(control) { setFrame(false); }
@@ -49,6 +52,15 @@ class EditWidget : public QLineEdit {
         event->accept();
         return;
     }
+  }
+
+  void paintEvent(QPaintEvent* event) override {
+    {
+      QPainter painter(this);
+      painter.setRenderHint(QPainter::Antialiasing);
+      mControl->PaintFrame(painter);
+    }
+    QLineEdit::paintEvent(event);
   }
 
   void wheelEvent(QWheelEvent* event) override {
@@ -147,8 +159,20 @@ void CEditUI::SetSelAtEnd() {
 }
 
 void CEditUI::SetEnabled(bool enabled) {
+  if (enabled != IsEnabled()) {
+    mStyleDirty = true;  // the text colour follows the state
+  }
   CLabelUI::SetEnabled(enabled);
-  UpdateWidgetState();
+}
+
+void CEditUI::SetPos(RECT rc) {
+  CLabelUI::SetPos(rc);
+  ApplyStyle();
+}
+
+void CEditUI::SetManager(CPaintManagerUI* manager, CContainerUI* parent) {
+  CLabelUI::SetManager(manager, parent);
+  ApplyStyle();
 }
 
 void CEditUI::SetAttribute(std::wstring_view name, std::wstring_view value) {
@@ -165,7 +189,8 @@ void CEditUI::SetAttribute(std::wstring_view name, std::wstring_view value) {
     if (name == L"textcolor" || name == L"bkcolor" || name == L"bordercolor" ||
         name == L"bordersize" || name == L"font" || name == L"align" || name == L"textpadding" ||
         name == L"disabledtextcolor") {
-      UpdateWidgetState();
+      mStyleDirty = true;
+      ApplyStyle();
     }
   }
 }
@@ -180,38 +205,50 @@ void CEditUI::RefreshText() {
       LineEdit(*this)->setText(shown);
     }
   }
-  UpdateWidgetState();
 }
 
 void CEditUI::UpdateWidgetState() {
   CLabelUI::UpdateWidgetState();
+  ApplyStyle();
+}
+
+void CEditUI::PaintFrame(QPainter& painter) {
+  PaintBkColor(painter);
+  PaintBorder(painter);
+}
+
+void CEditUI::ApplyStyle() {
+  // Only in a window: the scale and fonts are known there, and attributes set while the layout
+  // is built are applied together.
+  if (GetManager() == nullptr || (!mStyleDirty && mStyledScale == GetManager()->GetLayoutScale())) {
+    return;
+  }
+  mStyleDirty = false;
+  mStyledScale = GetManager()->GetLayoutScale();
   QLineEdit* edit = LineEdit(*this);
+  // The background and border come from PaintFrame; the line edit draws only the text.
+  QPalette palette = edit->palette();
+  palette.setColor(QPalette::Base, Qt::transparent);
+  palette.setColor(QPalette::Active, QPalette::Text, ToQColor(GetTextColor()));
+  palette.setColor(QPalette::Inactive, QPalette::Text, ToQColor(GetTextColor()));
+  palette.setColor(QPalette::Disabled, QPalette::Text, ToQColor(GetDisabledTextColor()));
+  if (palette != edit->palette()) {
+    edit->setPalette(palette);
+  }
   const RECT& padding = GetTextPadding();
-  const int border = GetBorderColor() != 0 ? Scale(1) : 0;
-  const QString css = QStringLiteral(
-                          "QLineEdit { background: %1; color: %2; border: %3px solid %4; "
-                          "padding: %5px %6px %7px %8px; }")
-                          .arg(ToCssColor(GetBkColor()))
-                          .arg(ToCssColor(IsEnabled() ? GetTextColor() : GetDisabledTextColor()))
-                          .arg(border)
-                          .arg(ToCssColor(GetBorderColor()))
-                          .arg(Scale(padding.top))
-                          .arg(Scale(padding.right))
-                          .arg(Scale(padding.bottom))
-                          .arg(Scale(padding.left));
-  // Style sheets are costly to apply: only when something changed.
-  if (edit->styleSheet() != css) {
-    edit->setStyleSheet(css);
+  const int border = (GetBorderColor() & 0xFF000000u) != 0 ? Scale(GetBorderSize()) : 0;
+  const QMargins margins(Scale(padding.left) + border, Scale(padding.top) + border,
+                         Scale(padding.right) + border, Scale(padding.bottom) + border);
+  if (edit->textMargins() != margins) {
+    edit->setTextMargins(margins);
   }
   edit->setAlignment((GetTextAlign() == TextAlign::Center  ? Qt::AlignHCenter
                       : GetTextAlign() == TextAlign::Right ? Qt::AlignRight
                                                            : Qt::AlignLeft) |
                      Qt::AlignVCenter);
-  if (GetManager() != nullptr) {
-    const QFont font = GetManager()->GetFont(GetFont());
-    if (edit->font() != font) {
-      edit->setFont(font);
-    }
+  const QFont font = GetManager()->GetFont(GetFont());
+  if (edit->font() != font) {
+    edit->setFont(font);
   }
 }
 

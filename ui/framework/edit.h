@@ -27,14 +27,25 @@ class CEditUI : public CLabelUI {
   void SetEnabled(bool enabled = true) override;
   void SetAttribute(std::wstring_view name, std::wstring_view value) override;
   void RefreshText() override;
+  void SetPos(RECT rc) override;
+  void SetManager(CPaintManagerUI* manager, CContainerUI* parent) override;
+  // Framework use: the background and border, drawn by the edit's widget under its text.
+  void PaintFrame(QPainter& painter);
 
  protected:
   void PaintText(QPainter&) override {}
   void UpdateWidgetState() override;
 
  private:
+  // Applies colours, margins, alignment and font to the widget when something they depend on
+  // changed: once when the edit joins its window, then only after a change of colours, padding,
+  // font or scale.
+  void ApplyStyle();
+
   int mMaxChar = 255;
   bool mReadOnly = false;
+  int mStyledScale = 0;  // the layout scale the style was built for; 0: not built
+  bool mStyleDirty = true;
 };
 
 }  // namespace DuiLib

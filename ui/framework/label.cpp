@@ -50,7 +50,7 @@ void CLabelUI::SizeToText() {
     return;
   }
   const QFontMetrics metrics(GetManager()->GetFont(mFont));
-  const int scale = GetManager()->GetScale();
+  const int scale = GetManager()->GetLayoutScale();
   // Back to layout units, rounding up so the text is never cut.
   const auto toLayout = [scale](int pixels) { return (pixels * 100 + scale - 1) / scale + 1; };
   if (mMultiLine) {

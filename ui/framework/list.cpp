@@ -1,10 +1,15 @@
 #include "ui/framework/list.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QListView>
 #include <QPainter>
+#include <QPalette>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
+#include <algorithm>
 
 #include "ui/framework/attribute_parse.h"
 #include "ui/framework/control_widget.h"
@@ -17,6 +22,14 @@ namespace {
 
 constexpr int kDefaultRowHeight = 24;
 constexpr int kDefaultHeaderHeight = 24;
+// The combo box's look, in layout units and ARGB.
+constexpr DWORD kComboBorder = 0xFFC5CCD6;
+constexpr DWORD kComboFill = 0xFFFFFFFF;
+constexpr DWORD kComboDisabledFill = 0xFFF3F5F8;
+constexpr DWORD kComboDisabledText = 0xFFA0A0A0;
+constexpr int kComboRound = 3;
+constexpr int kComboTextInset = 6;
+constexpr int kComboMarkWidth = 22;
 
 // A drop-down that reports the user's choice, keys and focus changes to its combo control, and
 // follows language switches at its next repaint.
@@ -28,25 +41,48 @@ class ComboWidget : public QComboBox {
   }
 
  protected:
-  void paintEvent(QPaintEvent* event) override {
+  // The whole box is drawn here, at the window's scale: frame, current text and drop-down mark
+  // (no style sheet: they cost more than the rest of a combo).
+  void paintEvent(QPaintEvent*) override {
     const int generation = CResourceManager::GetInstance()->GetLanguageGeneration();
     if (generation != mLanguageGeneration) {
       mLanguageGeneration = generation;
       mControl->SyncItems();
     }
-    QComboBox::paintEvent(event);
-    // The drop-down mark, drawn here so it scales with the window.
+    const qreal scale =
+        (mControl->GetManager() != nullptr ? mControl->GetManager()->GetLayoutScale() : 100) /
+        100.0;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    const qreal line = std::max<qreal>(1.0, scale);
+    // The layout's colours where it gives them, else the light look.
+    const DWORD border = mControl->GetBorderColor();
+    QPen frame(ToQColor(border != 0 ? border : kComboBorder));
+    frame.setWidthF(line);
+    painter.setPen(frame);
+    const DWORD fill = mControl->GetBkColor();
+    painter.setBrush(ToQColor(fill != 0 ? fill : isEnabled() ? kComboFill : kComboDisabledFill));
+    const QRectF box = QRectF(rect()).adjusted(line / 2, line / 2, -line / 2, -line / 2);
+    painter.drawRoundedRect(box, kComboRound * scale, kComboRound * scale);
+
+    const QRect textArea = rect().adjusted(static_cast<int>(kComboTextInset * scale), 0,
+                                           -static_cast<int>(kComboMarkWidth * scale), 0);
+    const DWORD disabledText = mControl->GetDisabledTextColor();
+    painter.setFont(font());
+    painter.setPen(ToQColor(isEnabled()         ? mControl->GetTextColor()
+                            : disabledText != 0 ? disabledText
+                                                : kComboDisabledText));
+    painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter,
+                     fontMetrics().elidedText(currentText(), Qt::ElideRight, textArea.width()));
+
     if (mControl->PaintArrowImage(painter)) {
       return;
     }
-    const int scale = mControl->GetManager() != nullptr ? mControl->GetManager()->GetScale() : 100;
-    const qreal half = 4.0 * scale / 100;
-    const QPointF centre(width() - 11.0 * scale / 100, height() / 2.0);
-    QPen pen(ToQColor(isEnabled() ? 0xFF5B6573 : 0xFFB8C0CA));
-    pen.setWidthF(1.5 * scale / 100);
-    painter.setPen(pen);
+    const qreal half = 4.0 * scale;
+    const QPointF centre(width() - 11.0 * scale, height() / 2.0);
+    QPen mark(ToQColor(isEnabled() ? 0xFF5B6573 : 0xFFB8C0CA));
+    mark.setWidthF(1.5 * scale);
+    painter.setPen(mark);
     painter.drawPolyline(QList<QPointF>{centre + QPointF(-half, -half / 2),
                                         centre + QPointF(0, half / 2),
                                         centre + QPointF(half, -half / 2)});
@@ -85,13 +121,31 @@ QComboBox* Box(const CComboUI& combo) {
 
 }  // namespace
 
-void CListLabelElementUI::UpdateWidgetState() {
-  CLabelUI::UpdateWidgetState();
-  GetWidget()->hide();
+void CListLabelElementUI::SetText(std::wstring_view text) {
+  CLabelUI::SetText(text);
+  if (auto* combo = dynamic_cast<CComboUI*>(GetParent())) {
+    combo->SyncItems();
+  }
+}
+
+void CListLabelElementUI::SetVisible(bool visible) {
+  if (visible == IsVisible()) {
+    return;
+  }
+  CLabelUI::SetVisible(visible);
+  if (auto* combo = dynamic_cast<CComboUI*>(GetParent())) {
+    combo->SyncItems();
+  }
+}
+
+void CListLabelElementUI::ApplyVisibility() {
+  if (!GetWidget()->isHidden()) {
+    GetWidget()->hide();
+  }
 }
 
 CComboUI::CComboUI() : CContainerUI(std::make_unique<ComboWidget>(this)) {
-  GetWidget()->setFocusPolicy(Qt::StrongFocus);
+  GetWidget()->setFocusPolicy(Qt::ClickFocus);
 }
 
 bool CComboUI::SelectItem(int index, bool bTakeFocus, bool bTriggerEvent) {
@@ -135,21 +189,34 @@ void CComboUI::SetEnabled(bool enabled) {
   UpdateWidgetState();
 }
 
+void CComboUI::SetPos(RECT rc) {
+  CContainerUI::SetPos(rc);
+  ApplyStyle();
+}
+
 void CComboUI::SetAttribute(std::wstring_view name, std::wstring_view value) {
   if (name == L"selectedid") {
     mCurSel = ParseInt(value);
   } else if (name == L"font") {
     mFont = ParseInt(value);
+    mStyleDirty = true;
   } else if (name == L"textcolor") {
     mTextColor = ParseColor(value);
+    mStyleDirty = true;
+    Invalidate();
   } else if (name == L"disabledtextcolor") {
     mDisabledTextColor = ParseColor(value);
+    Invalidate();
   } else if (name == L"itemselectedbkcolor") {
     mItemSelectedBkColor = ParseColor(value);
+    mStyleDirty = true;
   } else if (name == L"arrowimage") {
     mArrowImage = value;
+    Invalidate();
   } else {
     CContainerUI::SetAttribute(name, value);
+    // The box's colours are those of its open list too.
+    mStyleDirty = true;
   }
 }
 
@@ -161,7 +228,7 @@ bool CComboUI::PaintArrowImage(QPainter& painter) {
   constexpr int kArrowWidth = 10;
   constexpr int kArrowHeight = 7;
   constexpr int kArrowRight = 7;
-  const int scale = GetManager() != nullptr ? GetManager()->GetScale() : 100;
+  const int scale = GetManager() != nullptr ? GetManager()->GetLayoutScale() : 100;
   const SIZE size = GetClientSize();
   const int right = size.cx * 100 / scale - kArrowRight;
   const int top = (size.cy * 100 / scale - kArrowHeight) / 2;
@@ -195,8 +262,17 @@ void CComboUI::SyncItems() {
   while (box->count() > count) {
     box->removeItem(box->count() - 1);
   }
+  // The drop-down's view is made on first use: it is asked for only once some row is hidden.
+  bool anyHidden = mRowsHidden;
+  for (int i = 0; i < count && !anyHidden; ++i) {
+    anyHidden = !GetItemAt(i)->IsVisible();
+  }
+  mRowsHidden = anyHidden;
+  auto* model = anyHidden ? qobject_cast<QStandardItemModel*>(box->model()) : nullptr;
+  auto* view = anyHidden ? qobject_cast<QListView*>(box->view()) : nullptr;
   for (int i = 0; i < count; ++i) {
-    const QString text = ToQString(GetItemAt(i)->GetText());
+    const CControlUI* item = GetItemAt(i);
+    const QString text = ToQString(item->GetText());
     if (i < box->count()) {
       if (box->itemText(i) != text) {
         box->setItemText(i, text);
@@ -204,48 +280,62 @@ void CComboUI::SyncItems() {
     } else {
       box->addItem(text);
     }
+    // A hidden item keeps its row (and index) but shows none, and the keys and the wheel skip it
+    // as a disabled one.
+    if (view != nullptr && view->isRowHidden(i) == item->IsVisible()) {
+      view->setRowHidden(i, !item->IsVisible());
+    }
+    if (QStandardItem* row = model != nullptr ? model->item(i) : nullptr;
+        row != nullptr && row->isEnabled() != item->IsVisible()) {
+      row->setEnabled(item->IsVisible());
+    }
   }
   if (mCurSel >= count) {
     mCurSel = -1;
   }
-  box->setCurrentIndex(mCurSel);
-  UpdateWidgetState();
+  if (box->currentIndex() != mCurSel) {
+    box->setCurrentIndex(mCurSel);
+  }
 }
 
 void CComboUI::UpdateWidgetState() {
   CContainerUI::UpdateWidgetState();
-  if (GetManager() == nullptr) {
+  ApplyStyle();
+}
+
+void CComboUI::ApplyStyle() {
+  if (GetManager() == nullptr || (!mStyleDirty && mStyledScale == GetManager()->GetLayoutScale())) {
     return;
   }
-  // Without colours of its own a combo is drawn light.
-  const QString background = ToQColor(GetBkColor() != 0 ? GetBkColor() : 0xFFFFFFFF).name();
-  const QString border = ToQColor(GetBorderColor() != 0 ? GetBorderColor() : 0xFFC5CCD6).name();
-  const QString text =
-      ToQColor(IsEnabled() || mDisabledTextColor == 0 ? mTextColor : mDisabledTextColor).name();
-  QString css =
-      QStringLiteral(
-          "QComboBox { background: %1; color: %2; border: %3px solid %4; "
-          "border-radius: %5px; padding: 0 %6px; }"
-          "QComboBox::drop-down { subcontrol-origin: padding; subcontrol-position: center right; "
-          "width: %7px; border: none; }"
-          "QComboBox QAbstractItemView { background: %1; color: %2; border: %3px solid %4; "
-          "outline: 0; }")
-          .arg(background, text)
-          .arg(Scale(1))
-          .arg(border)
-          .arg(Scale(3))
-          .arg(Scale(6))
-          .arg(Scale(18));
-  if (mItemSelectedBkColor != 0) {
-    css += QStringLiteral("QComboBox QAbstractItemView { selection-background-color: %1; }")
-               .arg(ToQColor(mItemSelectedBkColor).name());
-  }
-  if (GetWidget()->styleSheet() != css) {
-    GetWidget()->setStyleSheet(css);
-  }
+  mStyleDirty = false;
+  mStyledScale = GetManager()->GetLayoutScale();
+  ApplyListColors();
   const QFont font = GetManager()->GetFont(mFont);
   if (GetWidget()->font() != font) {
     GetWidget()->setFont(font);
+  }
+}
+
+void CComboUI::ApplyListColors() {
+  if (GetBkColor() == 0) {
+    return;
+  }
+  QAbstractItemView* view = Box(*this)->view();
+  QPalette palette = view->palette();
+  for (const QPalette::ColorRole role : {QPalette::Base, QPalette::Window}) {
+    palette.setColor(role, ToQColor(GetBkColor()));
+  }
+  for (const QPalette::ColorRole role :
+       {QPalette::Text, QPalette::WindowText, QPalette::HighlightedText}) {
+    palette.setColor(role, ToQColor(mTextColor));
+  }
+  if (mItemSelectedBkColor != 0) {
+    palette.setColor(QPalette::Highlight, ToQColor(mItemSelectedBkColor));
+  }
+  view->setPalette(palette);
+  // The frame the list pops up in.
+  if (QWidget* popup = view->parentWidget()) {
+    popup->setPalette(palette);
   }
 }
 
@@ -288,7 +378,7 @@ void CListContainerElementUI::PaintBkColor(QPainter& painter) {
 
 CListUI::CListUI() {
   EnableScrollBar(true);
-  GetWidget()->setFocusPolicy(Qt::StrongFocus);
+  GetWidget()->setFocusPolicy(Qt::ClickFocus);
 }
 
 int CListUI::GetRowCount() const {

@@ -6,18 +6,20 @@
 
 namespace DuiLib {
 
-// One item of a combo box (text and user data).
+// One item of a combo box (text and user data). A hidden item keeps its index but has no row in
+// the drop-down, so the user cannot choose it (code still can, with SelectItem).
 class CListLabelElementUI : public CLabelUI {
  public:
   std::wstring_view GetClass() const override { return L"ListLabelElement"; }
-
- protected:
+  void SetText(std::wstring_view text) override;
+  void SetVisible(bool visible = true) override;
   // Items are shown by the combo's drop-down, never as widgets of their own.
-  void UpdateWidgetState() override;
+  void ApplyVisibility() override;
 };
 
 // Drop-down list of CListLabelElementUI items. Choosing an item (by the user, or SelectItem with
-// bTriggerEvent) sends "itemselect" with wParam = new index, lParam = old index.
+// bTriggerEvent) sends "itemselect" with wParam = new index, lParam = old index. Item indexes
+// count every item, hidden ones included.
 class CComboUI : public CContainerUI {
  public:
   CComboUI();
@@ -25,6 +27,8 @@ class CComboUI : public CContainerUI {
 
   int GetCurSel() const { return mCurSel; }
   bool SelectItem(int index, bool bTakeFocus = false, bool bTriggerEvent = true);
+  DWORD GetTextColor() const { return mTextColor; }
+  DWORD GetDisabledTextColor() const { return mDisabledTextColor; }
   // Adds an item at the end; returns it.
   CListLabelElementUI* AddItem(std::wstring_view text, std::wstring_view userData = {});
   // The text of the selected item (empty when none).
@@ -35,23 +39,32 @@ class CComboUI : public CContainerUI {
   void RefreshText() override;
   void SetManager(CPaintManagerUI* manager, CContainerUI* parent) override;
   bool IsMouseTarget() const override { return true; }
-  // Brings the drop-down in line with the items (texts in the current language).
+  // Brings the drop-down in line with the items (texts in the current language, hidden rows).
   void SyncItems();
   // Draws the "arrowimage" as the drop-down mark; false when there is none (the combo then draws
   // a plain chevron).
   bool PaintArrowImage(QPainter& painter);
+  void SetPos(RECT rc) override;
 
  protected:
   void LayoutChildren(const RECT&) override {}
   void UpdateWidgetState() override;
 
  private:
+  // Applies the font when it or the scale changed (once when the combo joins its window).
+  void ApplyStyle();
+  // Gives the open list the box's colours, when the layout colours the box.
+  void ApplyListColors();
+
   int mCurSel = -1;
   int mFont = -1;
   DWORD mTextColor = 0xFF333333;
   DWORD mDisabledTextColor = 0;
   DWORD mItemSelectedBkColor = 0;
   std::wstring mArrowImage;
+  int mStyledScale = 0;  // the layout scale the font was applied for; 0: not yet
+  bool mStyleDirty = true;
+  bool mRowsHidden = false;  // some row of the drop-down is, or was, hidden
 };
 
 class CListHeaderItemUI : public CLabelUI {

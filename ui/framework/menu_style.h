@@ -9,7 +9,8 @@
 
 namespace DuiLib {
 
-// The style sheet for the menu and its sub-menus at `scale` percent; empty without colours.
+// The style sheet for the menu and its sub-menus at `scale` percent of logical pixels; empty
+// without colours.
 QString MenuStyleSheet(const XmlNode& menu, int scale);
 
 }  // namespace DuiLib

@@ -51,9 +51,10 @@ class IMessageFilterUI {
 };
 
 // Supplies the text of a language key the current table lacks; an empty result means "none".
+// Registered with CResourceManager::SetTextQueryInterface; destroying it unregisters it.
 class IQueryControlText {
  public:
-  virtual ~IQueryControlText() = default;
+  virtual ~IQueryControlText();
   virtual std::wstring QueryControlText(std::wstring_view key) = 0;
 };
 

@@ -5,11 +5,15 @@
 #include <QObject>
 #include <QTimerEvent>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
+#include "platform/debug_log.h"
 #include "ui/framework/button.h"
 #include "ui/framework/container.h"
 #include "ui/framework/qt_convert.h"
+#include "ui/framework/resource_manager.h"
+#include "ui/framework/ui_thread.h"
 #include "ui/framework/window_host.h"
 #include "ui/framework/window_impl_base.h"
 
@@ -17,6 +21,27 @@ namespace DuiLib {
 namespace {
 
 constexpr int kFallbackFontSize = 12;
+// Containers laid out again in one go; a layout that keeps asking for more is cut off there.
+constexpr int kMaxLayoutRounds = 8;
+
+int Depth(const CControlUI* control) {
+  int depth = 0;
+  for (; control->GetParent() != nullptr; control = control->GetParent()) {
+    ++depth;
+  }
+  return depth;
+}
+
+// The outermost hidden control around `control` (itself included), for the focus log line.
+const CControlUI* HiddenAncestor(const CControlUI* control) {
+  const CControlUI* hidden = nullptr;
+  for (; control != nullptr; control = control->GetParent()) {
+    if (!control->IsVisible()) {
+      hidden = control;
+    }
+  }
+  return hidden;
+}
 
 CControlUI* FindByWidget(CControlUI* control, const QWidget* widget) {
   if (control == nullptr || widget == nullptr) {
@@ -81,13 +106,38 @@ void CPaintManagerUI::PostQuitMessage(int code) {
 }
 
 CControlUI* CPaintManagerUI::FindControl(std::wstring_view name) const {
-  if (!mRoot) {
+  if (!CheckUiThread("CPaintManagerUI::FindControl")) {
     return nullptr;
   }
+  const auto found = mNames.find(name);
+  if (found == mNames.end() || found->second.empty()) {
+    return nullptr;
+  }
+  if (found->second.size() == 1) {
+    return found->second.front();
+  }
+  // Several controls share the name (rows of a list): the first in the tree wins.
   if (auto* container = dynamic_cast<CContainerUI*>(mRoot.get())) {
     return container->FindSubControl(name);
   }
-  return mRoot->GetName() == name ? mRoot.get() : nullptr;
+  return found->second.front();
+}
+
+void CPaintManagerUI::IndexControl(CControlUI* control) {
+  if (!control->GetName().empty()) {
+    mNames[control->GetName()].push_back(control);
+  }
+}
+
+void CPaintManagerUI::UnindexControl(CControlUI* control) {
+  const auto found = mNames.find(control->GetName());
+  if (found == mNames.end()) {
+    return;
+  }
+  std::erase(found->second, control);
+  if (found->second.empty()) {
+    mNames.erase(found);
+  }
 }
 
 void CPaintManagerUI::SetDPI(int dpi) {
@@ -98,21 +148,92 @@ void CPaintManagerUI::SetDPI(int dpi) {
   NeedUpdate();
 }
 
+void CPaintManagerUI::SetDevicePixelRatio(double ratio) {
+  if (!(ratio > 0.0)) {
+    ratio = 1.0;
+  }
+  if (ratio == mDevicePixelRatio) {
+    return;
+  }
+  mDevicePixelRatio = ratio;
+  NeedUpdate();
+}
+
+int CPaintManagerUI::GetLayoutScale() const {
+  return Scale(100);
+}
+
+int CPaintManagerUI::Scale(int value) const {
+  if (mDevicePixelRatio == 1.0) {
+    return MulDiv(value, GetScale(), 100);
+  }
+  return static_cast<int>(std::lround(value * GetScale() / (100.0 * mDevicePixelRatio)));
+}
+
 void CPaintManagerUI::NeedUpdate() {
+  if (!CheckUiThread("CPaintManagerUI::NeedUpdate")) {
+    return;
+  }
   mUpdateNeeded = true;
+  if (mHost != nullptr) {
+    mHost->PostRelayout();
+    mHost->update();
+  }
+}
+
+void CPaintManagerUI::NeedLayout(CContainerUI* container) {
+  if (!CheckUiThread("CPaintManagerUI::NeedLayout")) {
+    return;
+  }
+  if (std::find(mDirty.begin(), mDirty.end(), container) == mDirty.end()) {
+    mDirty.push_back(container);
+  }
   if (mHost != nullptr) {
     mHost->PostRelayout();
   }
 }
 
-void CPaintManagerUI::Invalidate() {
-  if (mHost == nullptr) {
+void CPaintManagerUI::UpdateLayout() {
+  if (mUpdateNeeded) {
+    Relayout();
     return;
   }
-  mHost->update();
-  for (QWidget* child : mHost->findChildren<QWidget*>()) {
-    child->update();
+  if (!mRoot || mHost == nullptr) {
+    mDirty.clear();
+    return;
   }
+  RefreshTextsIfLanguageChanged();
+  for (int round = 0; round < kMaxLayoutRounds && !mDirty.empty(); ++round) {
+    std::vector<CContainerUI*> dirty;
+    dirty.swap(mDirty);
+    // Outer containers first: placing them may place the inner ones already.
+    std::stable_sort(dirty.begin(), dirty.end(), [](const CContainerUI* a, const CContainerUI* b) {
+      return Depth(a) < Depth(b);
+    });
+    for (CContainerUI* container : dirty) {
+      if (container->IsLayoutNeeded()) {
+        container->Relayout();
+      }
+    }
+  }
+  mDirty.clear();
+}
+
+void CPaintManagerUI::RefreshTextsIfLanguageChanged() {
+  const int generation = CResourceManager::GetInstance()->GetLanguageGeneration();
+  if (generation == mLanguageGeneration || !mRoot) {
+    return;
+  }
+  mLanguageGeneration = generation;
+  mRoot->RefreshText();
+}
+
+void CPaintManagerUI::Invalidate() {
+  if (mHost == nullptr || !CheckUiThread("CPaintManagerUI::Invalidate")) {
+    return;
+  }
+  // Controls are drawn over their window, so repainting the window repaints every one of them.
+  mHost->update();
 }
 
 void CPaintManagerUI::AddNotifier(INotifyUI* notifier) {
@@ -127,6 +248,9 @@ void CPaintManagerUI::RemoveNotifier(INotifyUI* notifier) {
 
 void CPaintManagerUI::SendNotify(CControlUI* sender, std::wstring_view type, WPARAM wParam,
                                  LPARAM lParam) {
+  if (!CheckUiThread("CPaintManagerUI::SendNotify")) {
+    return;
+  }
   TNotifyUI msg{std::wstring(type), sender, wParam, lParam};
   // A receiver may add or remove receivers while handling this one.
   const std::vector<INotifyUI*> receivers = mNotifiers;
@@ -190,27 +314,50 @@ void CPaintManagerUI::Init(WindowHost* host) {
 
 void CPaintManagerUI::AttachRoot(std::unique_ptr<CControlUI> root) {
   mRoot = std::move(root);
+  mDirty.clear();
   if (!mRoot) {
+    mNames.clear();
     return;
   }
   mRoot->GetWidget()->setParent(mHost);
+  // Texts were read in the current language as the controls were built.
+  mLanguageGeneration = CResourceManager::GetInstance()->GetLanguageGeneration();
   mRoot->SetManager(this, nullptr);
   Relayout();
 }
 
 void CPaintManagerUI::Relayout() {
   mUpdateNeeded = false;
-  if (!mRoot || mHost == nullptr) {
+  mDirty.clear();
+  if (!mRoot || mHost == nullptr || !CheckUiThread("CPaintManagerUI::Relayout")) {
     return;
   }
-  mRoot->RefreshText();
+  RefreshTextsIfLanguageChanged();
+  mFullLayoutRunning = true;
   mRoot->SetPos(RECT{0, 0, mHost->width(), mHost->height()});
+  mRoot->ApplyVisibility();
+  mFullLayoutRunning = false;
+  // Containers that asked again while being placed were placed by this pass.
+  mDirty.clear();
 }
 
-void CPaintManagerUI::SetFocus(CControlUI* control) {
-  if (control != nullptr && control->IsVisible() && control->IsEnabled()) {
-    control->GetWidget()->setFocus(Qt::OtherFocusReason);
+bool CPaintManagerUI::SetFocus(CControlUI* control) {
+  if (control == nullptr || !CheckUiThread("CPaintManagerUI::SetFocus")) {
+    return false;
   }
+  // A control shown by the same handler gets its widget back first.
+  UpdateLayout();
+  if (const CControlUI* hidden = HiddenAncestor(control)) {
+    DebugLog(L"SetFocus %ls: not shown (\"%ls\" is hidden)\n", control->GetName().c_str(),
+             hidden->GetName().c_str());
+    return false;
+  }
+  if (!control->IsEnabled()) {
+    DebugLog(L"SetFocus %ls: disabled\n", control->GetName().c_str());
+    return false;
+  }
+  control->GetWidget()->setFocus(Qt::OtherFocusReason);
+  return true;
 }
 
 CControlUI* CPaintManagerUI::GetFocus() const {
@@ -265,6 +412,10 @@ void CPaintManagerUI::ForgetControl(CControlUI* control) {
   std::erase_if(mOptions, [control](COptionUI* option) {
     return static_cast<CControlUI*>(option) == control;
   });
+  std::erase_if(mDirty, [control](CContainerUI* container) {
+    return static_cast<CControlUI*>(container) == control;
+  });
+  UnindexControl(control);
   KillTimers(control);
 }
 

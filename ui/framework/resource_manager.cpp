@@ -3,8 +3,10 @@
 #include <QXmlStreamReader>
 
 #include "platform/debug_log.h"
+#include "ui/framework/image_cache.h"
 #include "ui/framework/qt_convert.h"
 #include "ui/framework/skin_archive.h"
+#include "ui/framework/ui_thread.h"
 
 namespace DuiLib {
 namespace {
@@ -167,6 +169,9 @@ bool CResourceManager::SelectLanguage(std::wstring_view name) {
 }
 
 std::wstring CResourceManager::GetText(std::wstring_view text) const {
+  if (!CheckUiThread("CResourceManager::GetText")) {
+    return std::wstring(text);
+  }
   if (!text.starts_with(kKeyStart)) {
     return std::wstring(text);
   }
@@ -187,7 +192,18 @@ std::wstring CResourceManager::GetText(std::wstring_view text) const {
   return std::wstring(text);
 }
 
+void CResourceManager::ForgetTextQuery(const IQueryControlText* query) {
+  if (mTextQuery == query) {
+    mTextQuery = nullptr;
+  }
+}
+
+IQueryControlText::~IQueryControlText() {
+  CResourceManager::GetInstance()->ForgetTextQuery(this);
+}
+
 void CResourceManager::Reset() {
+  ClearSkinImages();
   mArchive.reset();
   mXmlIds.clear();
   mImageIds.clear();

@@ -52,9 +52,15 @@ class CResourceManager {
   // text-query callback, else returned as it is; "{\n}" in a found value becomes a line break.
   // Any other text is returned unchanged.
   std::wstring GetText(std::wstring_view text) const;
+  // The callback offered the keys the current table lacks (one at a time; null for none). It
+  // unregisters itself when it is destroyed (IQueryControlText's destructor).
   void SetTextQueryInterface(IQueryControlText* query) { mTextQuery = query; }
+  IQueryControlText* GetTextQueryInterface() const { return mTextQuery; }
+  // Drops `query` if it is the registered callback.
+  void ForgetTextQuery(const IQueryControlText* query);
 
-  // Forgets the archive, the index and the languages (end of the program, tests).
+  // Forgets the archive, the index, the languages and every decoded image (end of the program,
+  // tests).
   void Reset();
 
   ~CResourceManager();

@@ -13,6 +13,10 @@ std::vector<SkinChangedReceiver*>& Receivers() {
 
 }  // namespace
 
+SkinChangedReceiver::~SkinChangedReceiver() {
+  SkinChangedObserver::RemoveReceiver(this);
+}
+
 void SkinChangedObserver::AddReceiver(SkinChangedReceiver* receiver) {
   auto& receivers = Receivers();
   if (std::find(receivers.begin(), receivers.end(), receiver) == receivers.end()) {
@@ -22,6 +26,11 @@ void SkinChangedObserver::AddReceiver(SkinChangedReceiver* receiver) {
 
 void SkinChangedObserver::RemoveReceiver(SkinChangedReceiver* receiver) {
   std::erase(Receivers(), receiver);
+}
+
+bool SkinChangedObserver::IsSubscribed(const SkinChangedReceiver* receiver) {
+  const auto& receivers = Receivers();
+  return std::find(receivers.begin(), receivers.end(), receiver) != receivers.end();
 }
 
 void SkinChangedObserver::Broadcast(const SkinChangedParam& param) {

@@ -13,9 +13,10 @@ struct SkinChangedParam {
   std::wstring bgimage;
 };
 
+// A receiver leaves the observer by itself when it is destroyed.
 class SkinChangedReceiver {
  public:
-  virtual ~SkinChangedReceiver() = default;
+  virtual ~SkinChangedReceiver();
   virtual bool Receive(SkinChangedParam param) = 0;
 };
 
@@ -23,6 +24,8 @@ class SkinChangedObserver {
  public:
   static void AddReceiver(SkinChangedReceiver* receiver);
   static void RemoveReceiver(SkinChangedReceiver* receiver);
+  // Whether `receiver` is among the receivers now.
+  static bool IsSubscribed(const SkinChangedReceiver* receiver);
   // Delivers `param` to every receiver, in subscription order (UI thread).
   static void Broadcast(const SkinChangedParam& param);
 };

@@ -107,7 +107,7 @@ void CProgressUI::PaintStatusImage(QPainter& painter) {
 }
 
 CSliderUI::CSliderUI() {
-  GetWidget()->setFocusPolicy(Qt::StrongFocus);
+  GetWidget()->setFocusPolicy(Qt::ClickFocus);
   SetAttribute(L"thumbsize", L"12,12");
 }
 

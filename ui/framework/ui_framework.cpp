@@ -39,6 +39,7 @@ void InitUIFramework() {
 }
 
 void ShutdownUIFramework() {
+  WindowImplBase::DestroyReleasedWindows();
   platform::InstallPoster(nullptr);
 }
 

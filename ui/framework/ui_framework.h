@@ -14,6 +14,7 @@
 #include "ui/framework/resource_manager.h"
 #include "ui/framework/skin_changed.h"
 #include "ui/framework/slider.h"
+#include "ui/framework/ui_thread.h"
 #include "ui/framework/ui_types.h"
 #include "ui/framework/ui_utils.h"
 #include "ui/framework/window_impl_base.h"
@@ -21,8 +22,9 @@
 namespace DuiLib {
 
 // Installs the message poster that delivers posted messages to windows. Call once on the UI
-// thread after the application object exists; ShutdownUIFramework removes it and releases the
-// framework's global resources (call it before the application object goes).
+// thread after the application object exists; ShutdownUIFramework removes it, destroys the
+// windows still waiting after Release and releases the framework's global resources (call it
+// before the application object goes).
 void InitUIFramework();
 void ShutdownUIFramework();
 

@@ -7,8 +7,8 @@
 #include <cwchar>
 #include <cwctype>
 #include <utility>
-#include <vector>
 
+#include "platform/wide_format.h"
 #include "ui/framework/qt_convert.h"
 
 namespace DuiLib {
@@ -41,21 +41,11 @@ int MulDiv(int a, int b, int c) {
 }
 
 std::wstring Format(const wchar_t* format, ...) {
-  std::vector<wchar_t> buffer(256);
-  for (;;) {
-    va_list args;
-    va_start(args, format);
-    const int written = std::vswprintf(buffer.data(), buffer.size(), format, args);
-    va_end(args);
-    if (written >= 0 && static_cast<std::size_t>(written) < buffer.size()) {
-      return std::wstring(buffer.data(), static_cast<std::size_t>(written));
-    }
-    // vswprintf reports overflow as -1 without the needed size: grow and retry.
-    if (buffer.size() >= (1u << 20)) {
-      return {};
-    }
-    buffer.resize(buffer.size() * 4);
-  }
+  va_list args;
+  va_start(args, format);
+  std::wstring text = platform::FormatWideV(format, args);
+  va_end(args);
+  return text;
 }
 
 int StrToInt(std::wstring_view text) {

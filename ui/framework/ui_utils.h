@@ -7,7 +7,8 @@
 
 namespace DuiLib {
 
-// printf-style formatting into a wide string ("eq_freq_%d").
+// printf-style formatting into a wide string ("eq_freq_%d"). "%s" takes a wide string, as in the
+// language texts ("Load scene %d \"%s\"?"); see platform/wide_format.h.
 std::wstring Format(const wchar_t* format, ...);
 // A decimal integer at the start of `text` (after blanks), 0 when there is none.
 int StrToInt(std::wstring_view text);

@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QTimerEvent>
 #include <QWindow>
 
@@ -30,17 +31,26 @@ class CloseRequestEvent : public QEvent {
 }  // namespace
 
 WindowHost::WindowHost(WindowImplBase* window) : mWindow(window) {
-  setFocusPolicy(Qt::StrongFocus);
+  // Key presses reach the window when no control has the focus; Tab never stops here.
+  setFocusPolicy(Qt::ClickFocus);
 }
 
 WindowHost::~WindowHost() {
   StopAllTimers();
-  if (mModalLoop != nullptr) {
+  if (mModalLoop != nullptr && !mModalEnded) {
     mModalLoop->exit(0);
   }
 }
 
+void WindowHost::Detach() {
+  StopAllTimers();
+  mWindow = nullptr;
+}
+
 bool WindowHost::FilterKey(WPARAM virtualKey) {
+  if (mWindow == nullptr) {
+    return false;
+  }
   TMessageUI message{mWindow->GetHWND(), WM_KEYDOWN, virtualKey, 0, nullptr};
   bool handled = false;
   static_cast<IMessageFilterUI*>(mWindow)->MessageHandler(message, handled);
@@ -56,7 +66,6 @@ void WindowHost::PostRelayout() {
     mRelayoutPosted = true;
     QCoreApplication::postEvent(this, new QEvent(kRelayoutRequest));
   }
-  update();
 }
 
 bool WindowHost::StartTimer(UINT id, UINT elapseMs) {
@@ -88,20 +97,44 @@ void WindowHost::StopAllTimers() {
 
 UINT WindowHost::RunModal() {
   QEventLoop loop;
-  QEventLoop* outer = mModalLoop;
+  QEventLoop* const outer = mModalLoop;
+  const bool outerEnded = mModalEnded;
   mModalLoop = &loop;
+  mModalEnded = false;
+  const QPointer<WindowHost> self(this);
   const int code = loop.exec();
-  mModalLoop = outer;
+  // A handler inside the loop may have deleted this host: nothing of it is touched then.
+  if (self) {
+    mModalLoop = outer;
+    mModalEnded = outerEnded;
+  }
   return static_cast<UINT>(code);
 }
 
 void WindowHost::EndModal(UINT code) {
   if (mModalLoop != nullptr) {
+    mModalEnded = true;
     mModalLoop->exit(static_cast<int>(code));
   }
 }
 
 bool WindowHost::event(QEvent* event) {
+  if (event->type() == QEvent::DeferredDelete) {
+    return QWidget::event(event);  // deletes this host
+  }
+  // Deletion waits while a handler of this host runs (see WindowImplBase's destructor).
+  ++mDispatchDepth;
+  const bool handled = Dispatch(event);
+  --mDispatchDepth;
+  return handled;
+}
+
+bool WindowHost::Dispatch(QEvent* event) {
+  if (mWindow == nullptr) {
+    // A host whose window is gone only waits for its deletion.
+    return event->type() == kCloseRequest || event->type() == kRelayoutRequest ||
+           QWidget::event(event);
+  }
   if (event->type() == kCloseRequest) {
     TMessageUI message{mWindow->GetHWND(), WM_CLOSE, static_cast<CloseRequestEvent*>(event)->Code(),
                        0, nullptr};
@@ -110,29 +143,34 @@ bool WindowHost::event(QEvent* event) {
   }
   if (event->type() == kRelayoutRequest) {
     mRelayoutPosted = false;
-    if (mWindow->GetPaintManager().IsUpdateNeeded()) {
-      mWindow->GetPaintManager().Relayout();
-    }
+    mWindow->GetPaintManager().UpdateLayout();
     return true;
   }
   return QWidget::event(event);
 }
 
 void WindowHost::paintEvent(QPaintEvent*) {
-  CPaintManagerUI& manager = mWindow->GetPaintManager();
-  if (manager.IsUpdateNeeded()) {
-    manager.Relayout();
+  if (mWindow == nullptr) {
+    return;
   }
+  CPaintManagerUI& manager = mWindow->GetPaintManager();
+  manager.UpdateLayout();
+  manager.RefreshTextsIfLanguageChanged();
   QPainter painter(this);
   painter.fillRect(rect(), ToQColor(manager.GetWindowBkColor()));
 }
 
 void WindowHost::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  mWindow->GetPaintManager().Relayout();
+  if (mWindow != nullptr) {
+    mWindow->GetPaintManager().Relayout();
+  }
 }
 
 void WindowHost::mousePressEvent(QMouseEvent* event) {
+  if (mWindow == nullptr) {
+    return;
+  }
   // Presses that no control took land here: inside the caption band they move the window.
   const CPaintManagerUI& manager = mWindow->GetPaintManager();
   const RECT& caption = manager.GetCaptionRect();
@@ -158,6 +196,9 @@ void WindowHost::closeEvent(QCloseEvent* event) {
 }
 
 void WindowHost::timerEvent(QTimerEvent* event) {
+  if (mWindow == nullptr) {
+    return;
+  }
   const auto found = mTimers.find(event->timerId());
   if (found == mTimers.end()) {
     QWidget::timerEvent(event);
@@ -169,8 +210,8 @@ void WindowHost::timerEvent(QTimerEvent* event) {
 
 void WindowHost::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && !isActiveWindow() && isVisible() &&
-      mWindow->GetHWND() != 0) {
+  if (mWindow != nullptr && event->type() == QEvent::ActivationChange && !isActiveWindow() &&
+      isVisible() && mWindow->GetHWND() != 0) {
     TMessageUI message{mWindow->GetHWND(), WM_KILLFOCUS, 0, 0, nullptr};
     mWindow->DispatchMessage(message);
   }

@@ -1,13 +1,17 @@
 #include "ui/framework/window_impl_base.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
+#include <vector>
 
 #include "platform/debug_log.h"
 #include "platform/monitor_list.h"
 #include "ui/framework/qt_convert.h"
+#include "ui/framework/screen_point.h"
+#include "ui/framework/ui_thread.h"
 #include "ui/framework/ui_utils.h"
 #include "ui/framework/window_host.h"
 #include "ui/framework/window_registry.h"
@@ -24,10 +28,10 @@ bool IsDefault(int value) {
   return value == CW_USEDEFAULT;
 }
 
-// Screen coordinates count from the primary monitor's corner.
-QPoint ScreenOrigin() {
-  const QScreen* primary = QGuiApplication::primaryScreen();
-  return primary != nullptr ? primary->geometry().topLeft() : QPoint();
+// Windows handed to Release, waiting for their modal loops to unwind.
+std::vector<std::unique_ptr<WindowImplBase>>& ReleasedWindows() {
+  static std::vector<std::unique_ptr<WindowImplBase>> windows;
+  return windows;
 }
 
 }  // namespace
@@ -45,22 +49,31 @@ HWND FindWindowByTitle(std::wstring_view title, bool ignoreCase) {
 WindowImplBase::WindowImplBase() = default;
 
 WindowImplBase::~WindowImplBase() {
+  *mAlive = false;
   if (mHandle != 0) {
     UnregisterWindow(mHandle);
     mHandle = 0;
   }
   mPaintManager.RemoveNotifier(this);
   if (mHost) {
-    mHost->StopAllTimers();
+    mHost->Detach();
     mHost->hide();
   }
   // Controls (children of the native window) go first, then the native window.
   mPaintManager.AttachRoot(nullptr);
+  mPaintManager.Init(nullptr);
+  if (mHost && mHost->IsDispatching() && QCoreApplication::instance() != nullptr) {
+    // One of the host's own handlers is on the stack: it goes once that has returned.
+    mHost.release()->deleteLater();
+  }
   mHost.reset();
 }
 
 HWND WindowImplBase::Create(HWND parent, std::wstring_view title, DWORD style, DWORD exStyle, int x,
                             int y, int cx, int cy) {
+  if (!CheckUiThread("WindowImplBase::Create")) {
+    return 0;
+  }
   if (mHost) {
     return mHandle;  // a window object makes one native window in its life
   }
@@ -99,10 +112,8 @@ HWND WindowImplBase::Create(HWND parent, std::wstring_view title, DWORD style, D
   const SIZE init = mPaintManager.GetInitSize();
   const int width = cx > 0 && !IsDefault(cx) ? cx : mPaintManager.Scale(init.cx);
   const int height = cy > 0 && !IsDefault(cy) ? cy : mPaintManager.Scale(init.cy);
-  const QPoint origin = ScreenOrigin();
-  mHost->setGeometry(IsDefault(x) ? origin.x() : origin.x() + x,
-                     IsDefault(y) ? origin.y() : origin.y() + y, std::max(width, 1),
-                     std::max(height, 1));
+  const QPoint corner = ToGlobal(POINT{IsDefault(x) ? 0 : x, IsDefault(y) ? 0 : y});
+  mHost->setGeometry(corner.x(), corner.y(), std::max(width, 1), std::max(height, 1));
   mPaintManager.AttachRoot(std::move(root));
   InitWindow();
   if ((style & WS_VISIBLE) != 0) {
@@ -117,13 +128,14 @@ void WindowImplBase::ApplyWindowScale() {
   if (choice.dpi) {
     mPaintManager.SetDPI(*choice.dpi);
   }
+  mPaintManager.SetDevicePixelRatio(choice.pixelRatio);
 }
 
 void WindowImplBase::CenterWindow() {
   if (!mHost) {
     return;
   }
-  const QPoint origin = ScreenOrigin();
+  const QPoint origin = PrimaryScreenOrigin();
   QRect over;
   const WindowImplBase* owner = FindWindow(mParent);
   if (owner != nullptr && owner->mHost && owner->mHost->isVisible()) {
@@ -147,7 +159,7 @@ void WindowImplBase::CenterWindow() {
 }
 
 UINT WindowImplBase::ShowModal() {
-  if (!mHost) {
+  if (!CheckUiThread("WindowImplBase::ShowModal") || !mHost) {
     return static_cast<UINT>(-1);
   }
   if (mHandle == 0) {
@@ -155,7 +167,64 @@ UINT WindowImplBase::ShowModal() {
   }
   mHost->setWindowModality(Qt::ApplicationModal);
   ShowWindow(true, true);
-  return mHost->RunModal();
+  const std::shared_ptr<bool> alive = mAlive;
+  ++mModalDepth;
+  const UINT code = mHost->RunModal();
+  if (!*alive) {
+    return code;  // destroyed by a handler inside the loop
+  }
+  --mModalDepth;
+  if (mReleased) {
+    DestroyWhenUnwound();
+  }
+  return code;
+}
+
+void WindowImplBase::Release(std::unique_ptr<WindowImplBase> window, UINT code) {
+  if (!window) {
+    return;
+  }
+  if (!CheckUiThread("WindowImplBase::Release")) {
+    // Never destroyed on another thread: rather lost than torn down where it cannot be.
+    static_cast<void>(window.release());
+    return;
+  }
+  WindowImplBase* released = window.get();
+  released->mReleased = true;
+  ReleasedWindows().push_back(std::move(window));
+  if (released->mHandle != 0) {
+    released->Close(code);  // FinishClose goes on to DestroyWhenUnwound
+  } else {
+    released->DestroyWhenUnwound();
+  }
+}
+
+void WindowImplBase::DestroyWhenUnwound() {
+  if (mModalDepth > 0) {
+    return;  // ShowModal calls again once its loop has returned
+  }
+  const auto destroy = [window = this] {
+    auto& windows = ReleasedWindows();
+    const auto found = std::find_if(windows.begin(), windows.end(),
+                                    [window](const auto& owned) { return owned.get() == window; });
+    if (found == windows.end()) {
+      return;
+    }
+    // Out of the list before it goes: its destructor may release other windows.
+    const std::unique_ptr<WindowImplBase> doomed = std::move(*found);
+    windows.erase(found);
+  };
+  if (QCoreApplication::instance() == nullptr) {
+    destroy();
+    return;
+  }
+  QMetaObject::invokeMethod(QCoreApplication::instance(), destroy, Qt::QueuedConnection);
+}
+
+void WindowImplBase::DestroyReleasedWindows() {
+  std::vector<std::unique_ptr<WindowImplBase>> windows;
+  windows.swap(ReleasedWindows());
+  windows.clear();
 }
 
 void WindowImplBase::Close(UINT code) {
@@ -172,7 +241,8 @@ void WindowImplBase::DispatchMessage(TMessageUI& msg) {
   }
   bool handled = false;
   HandleCustomMessage(msg, handled);
-  if (handled) {
+  // A released window closes whatever its handler says.
+  if (handled && !(msg.id == WM_CLOSE && mReleased)) {
     return;
   }
   if (msg.id == WM_CLOSE) {
@@ -196,6 +266,9 @@ void WindowImplBase::FinishClose(UINT code) {
   mHost->hide();
   OnDestroy();
   mHost->EndModal(code);
+  if (mReleased) {
+    DestroyWhenUnwound();
+  }
 }
 
 void WindowImplBase::ShowWindow(bool bShow, bool bTakeFocus) {
@@ -248,12 +321,12 @@ RECT WindowImplBase::GetWindowRect() const {
   if (!mHost) {
     return {};
   }
-  return ToRect(mHost->geometry().translated(-ScreenOrigin()));
+  return ToRect(mHost->geometry().translated(-PrimaryScreenOrigin()));
 }
 
 void WindowImplBase::SetWindowPos(int x, int y, int cx, int cy) {
   if (mHost) {
-    mHost->setGeometry(QRect(QPoint(x, y) + ScreenOrigin(), QSize(cx, cy)));
+    mHost->setGeometry(QRect(ToGlobal(POINT{x, y}), QSize(cx, cy)));
   }
 }
 
@@ -261,8 +334,7 @@ POINT WindowImplBase::ClientToScreen(POINT point) const {
   if (!mHost) {
     return point;
   }
-  const QPoint screen = mHost->mapToGlobal(QPoint(point.x, point.y)) - ScreenOrigin();
-  return POINT{screen.x(), screen.y()};
+  return FromGlobal(mHost->mapToGlobal(QPoint(point.x, point.y)));
 }
 
 bool WindowImplBase::IsWindowVisible() const {

@@ -13,8 +13,31 @@
 //   UINT code = wnd.ShowModal();
 //
 // The window object owns its native window and controls. Call Close to end a window; the object
-// may be destroyed once ShowModal has returned (or after Close for a modeless window), never from
-// inside one of its own handlers.
+// may be destroyed once ShowModal has returned (or after Close for a modeless window).
+//
+// Ending a window from elsewhere while its modal loop runs. A window shown by one handler and
+// ended by a later message (the loading window: shown on 1274, closed with code 1 on 1275) is
+// owned through a std::unique_ptr and handed to Release when it is no longer wanted:
+//
+//   case 1274: {
+//     if (mLoading) break;                    // one loading window at a time
+//     mLoading = std::make_unique<CLoadingWnd>();
+//     CLoadingWnd* loading = mLoading.get();
+//     if (!loading->Open(GetHWND())) { mLoading.reset(); break; }
+//     loading->ShowModal();                   // runs until 1275 (or the user closes it)
+//     if (mLoading.get() == loading) WindowImplBase::Release(std::move(mLoading));
+//     break;
+//   }
+//   case 1275:
+//     WindowImplBase::Release(std::move(mLoading), 1);  // closes it with code 1
+//     break;
+//
+// Release closes the window and destroys it only after its last ShowModal has returned and the
+// event loop has turned once more, so the pointer kept by the handler that runs ShowModal stays
+// valid for that comparison, and a second 1274 arriving while the first loop is still on the
+// stack simply opens a new window. Destroying a window directly inside its modal loop (from
+// another window's handler) is safe too, but never destroy a window from one of its own handlers:
+// hand it to Release.
 #pragma once
 
 #include <map>
@@ -55,8 +78,15 @@ class WindowImplBase : public INotifyUI,
   void CenterWindow();
   // Shows the window modally and runs a nested loop, which keeps dispatching posted messages to
   // every window, until Close; returns the code given to Close (at once for a window already
-  // closed; -1 for one never created).
+  // closed; -1 for one never created). The window may be released or destroyed by a handler while
+  // the loop runs; ShowModal then touches nothing of it after the loop.
   UINT ShowModal();
+  // Whether a ShowModal of this window is running (on the stack).
+  bool IsModalRunning() const { return mModalDepth > 0; }
+  // Hands `window` to the framework, which closes it with `code` (WM_CLOSE still reaches
+  // HandleCustomMessage but cannot keep it open) and destroys it once no ShowModal of it is on the
+  // stack, on a later turn of the event loop. Safe from any handler, the window's own included.
+  static void Release(std::unique_ptr<WindowImplBase> window, UINT code = 0);
   // Ends the window: WM_CLOSE reaches HandleCustomMessage first; unless it is marked handled the
   // window is hidden, OnDestroy runs and a running ShowModal returns `code`.
   void Close(UINT code = 1);
@@ -91,6 +121,8 @@ class WindowImplBase : public INotifyUI,
 
   // Framework use: a message for this window (posted, timer, close, key filter).
   void DispatchMessage(TMessageUI& msg);
+  // Framework use: destroys the windows handed to Release that are still waiting (shutdown).
+  static void DestroyReleasedWindows();
 
  protected:
   virtual std::wstring GetWindowClassName() const = 0;
@@ -119,8 +151,12 @@ class WindowImplBase : public INotifyUI,
   friend class WindowHost;
   void ApplyWindowScale();
   void FinishClose(UINT code);
+  // Destroys a released window on a later turn of the event loop once nothing of it runs.
+  void DestroyWhenUnwound();
 
   std::unique_ptr<WindowHost> mHost;
+  // Cleared by the destructor; a running ShowModal keeps a copy to know whether it may go on.
+  std::shared_ptr<bool> mAlive = std::make_shared<bool>(true);
   std::map<std::wstring, INotifyUI*, std::less<>> mVirtualWnds;
   HWND mHandle = 0;
   HWND mParent = 0;
@@ -128,6 +164,8 @@ class WindowImplBase : public INotifyUI,
   DWORD mExStyle = 0;
   RECT mScaleMonitor;
   UINT mCloseCode = 0;
+  int mModalDepth = 0;
+  bool mReleased = false;
 };
 
 }  // namespace DuiLib

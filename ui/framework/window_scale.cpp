@@ -56,7 +56,7 @@ WindowScaleChoice ChooseWindowScale(const platform::MonitorList& monitors) {
   }
   DebugLog(L"screen size %d x %d\n", chosen.right, chosen.bottom);
 
-  WindowScaleChoice choice{ToRect(chosen), std::nullopt};
+  WindowScaleChoice choice{ToRect(chosen), std::nullopt, chosen.pixelRatio};
   for (const ScaleStep& step : kScaleSteps) {
     if (step.applies(chosen.Width(), chosen.Height())) {
       choice.dpi = step.dpi;

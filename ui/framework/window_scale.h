@@ -9,12 +9,13 @@
 namespace DuiLib {
 
 struct WindowScaleChoice {
-  RECT monitor;            // the chosen monitor
-  std::optional<int> dpi;  // the DPI value to set; none keeps the window's current value
+  RECT monitor;             // the chosen monitor (device pixels)
+  std::optional<int> dpi;   // the DPI value to set; none keeps the window's current value
+  double pixelRatio = 1.0;  // the chosen monitor's device pixels per logical pixel
 };
 
 // Chooses the monitor (the primary one, or a strictly wider secondary one) and the DPI value from
-// its size, logging the screens and the choice.
+// its size in device pixels, logging the screens and the choice.
 WindowScaleChoice ChooseWindowScale(const platform::MonitorList& monitors);
 
 }  // namespace DuiLib
