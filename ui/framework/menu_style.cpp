@@ -11,7 +11,7 @@ namespace {
 // margin and the sub-menu arrow.
 constexpr int kFramePadding = 4;
 constexpr int kItemPaddingV = 5;
-constexpr int kItemPaddingLeft = 30;
+constexpr int kItemPaddingLeft = 22;
 constexpr int kItemPaddingRight = 28;
 constexpr int kIconLeft = 9;
 constexpr int kSeparatorMargin = 8;
