@@ -281,7 +281,7 @@ int FirmwareUpgrade::ReadStep() {
     case ReadOutcome::Report:
       break;
   }
-  DebugLogA("has send out %d dtata... \n", Progress());
+  DebugLogA("has send out %ld dtata... \n", static_cast<long>(SentBytes()));
   // After a not-ready acknowledgement, or a report without the one awaited, the next step reads
   // again; the chunk is never sent twice.
   mPhase = mState == awaited ? UpgradePhase::JustSent : UpgradePhase::Send;
@@ -362,14 +362,14 @@ void FirmwareUpgrade::UpgradeAbort() {
   EndWith(kUpgradeStarted, ImageError::None);
 }
 
+std::size_t FirmwareUpgrade::SentBytes() const {
+  return IsMcuTarget(mTarget) ? mMcuImage.bytes.size() - mMcuRemaining : mDspPosition;
+}
+
 int FirmwareUpgrade::Progress() const {
-  if (IsMcuTarget(mTarget)) {
-    const std::size_t length = mMcuImage.bytes.size();
-    return length == 0 ? 0
-                       : static_cast<int>((length - mMcuRemaining) * kUpgradeProgressMax / length);
-  }
-  const std::size_t length = mDspImage.bytes.size();
-  return length == 0 ? 0 : static_cast<int>(mDspPosition * kUpgradeProgressMax / length);
+  const std::size_t length = (IsMcuTarget(mTarget) ? mMcuImage : mDspImage).bytes.size();
+  // Released images (after the end) report 0 rather than divide by nothing.
+  return length == 0 ? 0 : static_cast<int>(SentBytes() * kUpgradeProgressMax / length);
 }
 
 bool FirmwareUpgrade::IsUpgradeCode(std::uint8_t group, std::uint8_t code) {

@@ -72,6 +72,7 @@ class FirmwareUpgrade {
   void SendNextChunk();
   int FinishStep();
   void Release();
+  std::size_t SentBytes() const;
   int Progress() const;
   void SetState(UpgradeStatus state);
   bool ChangeState(UpgradeStatus from, UpgradeStatus to);

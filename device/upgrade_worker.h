@@ -51,7 +51,8 @@ inline constexpr int kUpgradeCancelled = -1;
 using UpgradeReport = std::function<void(UpgradeEvent event, int value)>;
 
 // Upgrades the unit from `file` on the calling thread: UpgradeStart, then UpgradeStep until the
-// transfer ends or `cancel` becomes true. Disables the command queue first. Returns
+// transfer ends or `cancel` becomes true. Disables the command queue first and leaves it so: the
+// caller enables it again once it has read the restarted unit. Returns
 // kUpgradeFinished, kUpgradeFailed, kUpgradeCancelled or UpgradeStart's refusal (1..4).
 int RunUpgrade(DspDevice& device, const std::filesystem::path& file,
                const std::atomic<bool>& cancel, const UpgradeReport& report);
@@ -68,6 +69,7 @@ class UpgradeWorker {
   UpgradeWorker& operator=(const UpgradeWorker&) = delete;
 
   // Starts one upgrade on a new thread; false (nothing started) while another still runs.
+  // `device` must outlive the worker.
   bool Start(DspDevice& device, std::filesystem::path file, platform::WindowHandle window,
              UpgradeStage stage);
   void Cancel();
