@@ -34,9 +34,8 @@ void VirtualUnit::CloseHandle(HandleId handle) {
 
 int VirtualUnit::OtherOpenHandles(HandleId handle) const {
   std::lock_guard lock(mMutex);
-  return static_cast<int>(std::ranges::count_if(mOpenHandles, [&](HandleId open) {
-    return open != handle && HandleAlive(open);
-  }));
+  return static_cast<int>(std::ranges::count_if(
+      mOpenHandles, [&](HandleId open) { return open != handle && HandleAlive(open); }));
 }
 
 bool VirtualUnit::IsHandleAlive(HandleId handle) const {
@@ -54,8 +53,11 @@ int VirtualUnit::WriteReport(HandleId handle, std::span<const std::uint8_t> repo
     if (!HandleAlive(handle)) {
       return -1;
     }
-  // A report that is no command frame is taken and ignored, as the unit does.
-  if (auto command = device::ParseCommandFrame(report)) {
+    const auto command = device::ParseCommandFrame(report);
+    // A report that is no command frame is taken and ignored, as the unit does.
+    if (!command) {
+      return static_cast<int>(report.size());
+    }
     mReceived.push_back(*command);
     if (mDropReplies > 0) {
       --mDropReplies;

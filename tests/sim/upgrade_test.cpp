@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <mutex>
 
 #include "device/demo_firmware.h"
 #include "device/upgrade_worker.h"
@@ -28,6 +29,12 @@ class UpgradeTest : public UpgradeFixture {};
 
 TEST_F(UpgradeTest, McuImageGoesFromItsEndTowardOffsetZero) {
   ConnectAndShakeHands();
+  std::mutex eventsMutex;
+  std::vector<bool> plugEvents;
+  unit->AddPlugListener([&](bool pluggedIn) {
+    std::lock_guard lock(eventsMutex);
+    plugEvents.push_back(pluggedIn);
+  });
   const Bytes image = Pattern(100);
   ASSERT_EQ(device->UpgradeStart(Write("MCU_UPG.BIN", ImageFile(1, image))),
             device::kUpgradeStarted);
@@ -60,6 +67,11 @@ TEST_F(UpgradeTest, McuImageGoesFromItsEndTowardOffsetZero) {
   ASSERT_TRUE(received);
   EXPECT_TRUE(received->finished);
   EXPECT_EQ(Bytes(received->image.begin(), received->image.begin() + 100), image);
+
+  // Into the loader and back, then the restart with the new program: two unplug/replug pairs.
+  ASSERT_TRUE(unit->WaitForRestarts(2, kRestartWait));
+  std::lock_guard lock(eventsMutex);
+  EXPECT_EQ(plugEvents, (std::vector<bool>{false, true, false, true}));
 }
 
 TEST_F(UpgradeTest, FlashImageGoesUpwardInChunksOfFifty) {
