@@ -2,11 +2,11 @@
 
 #include <hidapi/hidapi.h>
 
-#include "platform/device_holders.h"
-
 #include <algorithm>
 #include <chrono>
 #include <cwchar>
+
+#include "platform/device_holders.h"
 
 namespace device {
 namespace {
