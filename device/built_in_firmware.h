@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <span>
 
-#include "device/demo_firmware.h"
+#include "device/firmware_version.h"
 
 namespace device {
 
@@ -22,10 +22,6 @@ struct BuiltInFirmware {
   bool demo = true;
 };
 
-// The version the built-in images bring. A unit reporting an older one is offered the forced
-// update.
-inline constexpr FirmwareVersion kBuiltInFirmwareVersion{15, 6};
-
 // Shown instead of the forced update when the images may not go to the connected unit.
 inline constexpr const char* kNoRealFirmwareMessage =
     "this build carries no firmware for a real unit; use Firmware upgrade with the files from the "
@@ -33,9 +29,6 @@ inline constexpr const char* kNoRealFirmwareMessage =
 
 // The images of this build (vexaro_builtin_firmware).
 const BuiltInFirmware& BuiltInFirmwareImages();
-
-// Whether a unit at master.slave is older than the built-in firmware.
-bool IsOlderThanBuiltIn(int master, int slave);
 
 // Whether `images` may be sent to `device`'s unit: the maker's images always, demo images only
 // to the virtual unit. Where this says no, the forced update shows kNoRealFirmwareMessage instead

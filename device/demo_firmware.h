@@ -14,13 +14,9 @@
 #include <vector>
 
 #include "device/firmware_image.h"
+#include "device/firmware_version.h"
 
 namespace device {
-
-struct FirmwareVersion {
-  std::uint8_t master = 0;
-  std::uint8_t slave = 0;
-};
 
 inline constexpr std::array<std::uint8_t, 2> kDemoHeaderMark{'V', 'X'};
 inline constexpr std::array<std::uint8_t, kImageTrailerBytes> kDemoTrailer{'D', 'E', 'M', 'O'};
