@@ -261,6 +261,7 @@ void VirtualUnit::RestartLoop(std::stop_token stop) {
     // Outside the unit's lock: the plug listeners hear of it as of any unplug and replug.
     std::lock_guard listeners(mListenerMutex);
     bool changed = false;
+    bool back = false;
     {
       std::lock_guard lock(mMutex);
       if (leave && mRestartPending) {
@@ -277,12 +278,18 @@ void VirtualUnit::RestartLoop(std::stop_token stop) {
         mBackAt.reset();
         changed = !mPluggedIn;
         mPluggedIn = true;
-        ++mRestartsDone;
+        back = true;
       }
     }
     if (changed) {
       mChanged.notify_all();
       NotifyPlugListeners(!leave);
+    }
+    if (back) {
+      // Counted once the listeners know, so that a wait for the restart sees them told.
+      std::lock_guard lock(mMutex);
+      ++mRestartsDone;
+      mChanged.notify_all();
     }
   }
 }
