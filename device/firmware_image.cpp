@@ -4,6 +4,8 @@
 #include <cctype>
 #include <numeric>
 
+#include "device/value_encoding.h"
+
 namespace device {
 namespace {
 
@@ -11,18 +13,13 @@ constexpr std::size_t kTypeOffset = 0;
 constexpr std::size_t kModelOffset = 1;
 constexpr std::size_t kHeaderOffset = 2;
 constexpr std::size_t kImageOffset = kHeaderOffset + kImageHeaderBytes;
-constexpr std::size_t kChecksumBytes = 4;
+constexpr std::size_t kChecksumBytes = kU32Bytes;
 
 // Combined file: head, count, sizes.
 constexpr std::size_t kMergedCountOffset = 2;
 constexpr std::size_t kMergedSizesOffset = 3;
-constexpr std::size_t kMergedSizeBytes = 4;
+constexpr std::size_t kMergedSizeBytes = kU32Bytes;
 constexpr std::size_t kMergedBlocks = 2;
-
-std::uint32_t ReadBigEndian32(std::span<const std::uint8_t> bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) << 24 | static_cast<std::uint32_t>(bytes[1]) << 16 |
-         static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
-}
 
 bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
   const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
@@ -45,7 +42,7 @@ ImageError CheckSingleImage(std::span<const std::uint8_t> file, std::uint8_t mod
   std::copy_n(file.begin() + kHeaderOffset, kImageHeaderBytes, out.header.begin());
   out.bytes.assign(file.begin() + kImageOffset, file.begin() + trailerOffset);
   std::copy_n(file.begin() + trailerOffset, kImageTrailerBytes, out.trailer.begin());
-  out.storedChecksum = ReadBigEndian32(file.subspan(checksumOffset, kChecksumBytes));
+  out.storedChecksum = BigEndian32(file.subspan(checksumOffset, kChecksumBytes));
   out.computedChecksum = ImageChecksum(file.first(checksumOffset));
   if (type && out.type != *type) {
     return ImageError::WrongType;
@@ -135,7 +132,7 @@ FirmwareCheck MergedUpgParsingFile(std::span<const std::uint8_t> file, std::uint
   }
   for (std::size_t i = 0; i < count; ++i) {
     check.sizes.push_back(
-        ReadBigEndian32(file.subspan(kMergedSizesOffset + kMergedSizeBytes * i, kMergedSizeBytes)));
+        BigEndian32(file.subspan(kMergedSizesOffset + kMergedSizeBytes * i, kMergedSizeBytes)));
   }
   if (count < kMergedBlocks) {
     return fail(ImageError::TooFewSizes);
@@ -189,10 +186,7 @@ std::vector<std::uint8_t> BuildImageFile(
   file.insert(file.end(), header.begin(), header.end());
   file.insert(file.end(), image.begin(), image.end());
   file.insert(file.end(), trailer.begin(), trailer.end());
-  const std::uint32_t sum = ImageChecksum(file);
-  for (int shift = 24; shift >= 0; shift -= 8) {
-    file.push_back(static_cast<std::uint8_t>(sum >> shift));
-  }
+  PutU32(file, ImageChecksum(file));
   return file;
 }
 

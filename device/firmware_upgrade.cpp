@@ -11,6 +11,7 @@
 #include "device/dsp_device.h"
 #include "device/firmware_file.h"
 #include "device/mcu_action_commands.h"
+#include "device/value_encoding.h"
 #include "platform/debug_log.h"
 
 namespace device {
@@ -21,12 +22,6 @@ using Clock = std::chrono::steady_clock;
 void LogTimeStamp() {
   if (platform::IsDebugLogActive()) {
     DebugLogA("%s\n", platform::LogTimeStamp().c_str());
-  }
-}
-
-void PutBigEndian32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) {
-    out.push_back(static_cast<std::uint8_t>(value >> shift));
   }
 }
 
@@ -313,7 +308,7 @@ void FirmwareUpgrade::SendNextChunk() {
     const std::size_t tail = length % upg::kMcuChunkBytes;
     const std::size_t size = (mMcuRemaining == length && tail != 0) ? tail : upg::kMcuChunkBytes;
     mMcuRemaining -= size;
-    PutBigEndian32(payload, static_cast<std::uint32_t>(mMcuRemaining));
+    PutU32(payload, static_cast<std::uint32_t>(mMcuRemaining));
     const auto from = mMcuImage.bytes.begin() + static_cast<long>(mMcuRemaining);
     payload.insert(payload.end(), from, from + static_cast<long>(size));
     payload.resize(upg::kOffsetBytes + upg::kMcuChunkBytes, 0);
@@ -331,7 +326,7 @@ void FirmwareUpgrade::SendNextChunk() {
     mDspPosition += size;
     DebugLogA("Total file len %ld; current read pos: %ld;  has read len %ld.\n",
               static_cast<long>(length), static_cast<long>(size), static_cast<long>(mDspPosition));
-    PutBigEndian32(payload, static_cast<std::uint32_t>(start));
+    PutU32(payload, static_cast<std::uint32_t>(start));
     payload.push_back(static_cast<std::uint8_t>(size));
     const auto from = mDspImage.bytes.begin() + static_cast<long>(start);
     payload.insert(payload.end(), from, from + static_cast<long>(size));

@@ -4,6 +4,7 @@
 #include "device/byte_reader.h"
 #include "device/demo_firmware.h"
 #include "device/parameter_codes.h"
+#include "device/value_encoding.h"
 #include "sim/peer_support.h"
 #include "sim/virtual_unit.h"
 
@@ -12,11 +13,6 @@ namespace {
 
 namespace upg = device::upg;
 using device::UpgradeTarget;
-
-std::uint32_t ReadOffset(const device::ByteReader& in) {
-  return static_cast<std::uint32_t>(in.At(0)) << 24 | static_cast<std::uint32_t>(in.At(1)) << 16 |
-         static_cast<std::uint32_t>(in.At(2)) << 8 | in.At(3);
-}
 
 // The target a start, data or finish command is about; None for other commands.
 UpgradeTarget TargetOf(const device::CommandRecord& command) {
@@ -101,7 +97,8 @@ void VirtualUnit::HandleUpgradeData(const device::CommandRecord& command) {
     return;
   }
   const device::ByteReader in(command.payload);
-  const std::uint32_t offset = ReadOffset(in);
+  const std::uint32_t offset =
+      in.Has(0, upg::kOffsetBytes) ? device::BigEndian32(command.payload) : 0;
   std::vector<std::uint8_t>& image = mUpgrade->image;
   bool ok = false;
   if (mUpgrade->target == UpgradeTarget::DspFlash) {

@@ -11,6 +11,7 @@
 
 #include "device/firmware_image.h"
 #include "device/mcu_protocol.h"
+#include "device/value_encoding.h"
 
 namespace device::testing {
 
@@ -38,9 +39,7 @@ inline Bytes MergedFile(std::array<std::uint8_t, 2> head,
                         std::initializer_list<Bytes> blocks) {
   Bytes file{head[0], head[1], static_cast<std::uint8_t>(sizes.size())};
   for (std::uint32_t size : sizes) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-      file.push_back(static_cast<std::uint8_t>(size >> shift));
-    }
+    PutU32(file, size);
   }
   for (const Bytes& block : blocks) {
     file.insert(file.end(), block.begin(), block.end());

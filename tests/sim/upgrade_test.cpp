@@ -20,9 +20,7 @@ using device::testing::Pattern;
 namespace upg = device::upg;
 
 std::uint32_t Offset(const device::CommandRecord& command) {
-  const auto& p = command.payload;
-  return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
-         static_cast<std::uint32_t>(p[2]) << 8 | p[3];
+  return device::BigEndian32(command.payload);
 }
 
 class UpgradeTest : public UpgradeFixture {};
