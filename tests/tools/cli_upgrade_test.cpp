@@ -28,7 +28,8 @@ class CliUpgradeTest : public sim::testing::UpgradeFixture {
   int Run(const std::string& file, bool terminal = false) {
     out.str({});
     err.str({});
-    CliContext context{device.get(), poster.get(), sim::testing::kMainWindow, out, err, terminal};
+    CliContext context{device.get(), poster.get(), sim::testing::kMainWindow, out, err};
+    context.terminal = terminal;
     const std::vector<std::string> args{file};
     return RunUpgradeCommand(context, args);
   }
