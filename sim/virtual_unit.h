@@ -31,8 +31,8 @@
 #include "device/firmware_image.h"
 #include "device/hid_transport.h"
 #include "device/mcu_protocol.h"
-#include "sim/calibration_run.h"
 #include "device/upgrade_protocol.h"
+#include "sim/calibration_run.h"
 #include "sim/unit_state.h"
 
 namespace sim {
