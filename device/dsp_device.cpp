@@ -7,6 +7,7 @@
 #include <thread>
 #include <utility>
 
+#include "device/firmware_upgrade.h"
 #include "device/mcu_commands.h"
 #include "device/mcu_decoder.h"
 #include "device/pending_commands.h"
@@ -88,6 +89,7 @@ DspDevice::DspDevice(std::unique_ptr<HidTransport> transport, std::uint8_t expec
       mExpectedModel(expectedModel),
       mOutputCount(outputCount),
       mInputCount(inputCount),
+      mUpgrade(std::make_unique<FirmwareUpgrade>(*this)),
       mWorker([this] { McuCmdThread(); }) {}
 
 DspDevice::~DspDevice() {
@@ -148,13 +150,9 @@ void DspDevice::OpenHIDDevice() {
     return;
   }
   mTransport->SetNonBlocking(true);
-  {
-    // A new handle starts empty: bytes of a frame the last connection left half read must not
-    // swallow the first reply of this one.
-    std::lock_guard read(mReadMutex);
-    mRing = {};
-    mParser = {};
-  }
+  // A new handle starts empty: bytes of a frame the last connection left half read must not
+  // swallow the first reply of this one.
+  EmptyReceiveRing();
   mHidHandle = mTransport.get();
 }
 
@@ -214,7 +212,8 @@ bool DspDevice::ReadHIDData(std::uint8_t* buffer, int timeoutMs) {
   std::lock_guard read(mReadMutex);
   const long start = SteadyMs();
   DebugLogA("ReadHIDData timestart = %ld\n", start);
-  auto noDevice = [] {
+  auto noDevice = [this] {
+    mLastReadFailed = false;
     DebugLogA("mHidHandle is NULL\n");
     return false;
   };
@@ -234,6 +233,7 @@ bool DspDevice::ReadHIDData(std::uint8_t* buffer, int timeoutMs) {
   }
   DebugLogA("ReadHIDData done timeend-timestart = %ld\n", SteadyMs() - start);
   DebugLogA("ReadHIDData NumberOfBytesRead = %d\n", result);
+  mLastReadFailed = result < 0 && IsDeviceOpen();
   if (result <= 0) {
     return false;
   }
@@ -270,6 +270,16 @@ bool DspDevice::ReadReplyUntil(const std::function<bool()>& done, int timeoutMs)
     ReadReply(static_cast<int>(left));
   }
   return true;
+}
+
+bool DspDevice::LastReadFailed() const {
+  return mLastReadFailed;
+}
+
+void DspDevice::EmptyReceiveRing() {
+  std::lock_guard read(mReadMutex);
+  mRing = {};
+  mParser = {};
 }
 
 bool DspDevice::Send(const CommandRecord& record) {
@@ -331,6 +341,39 @@ std::uint32_t DspDevice::HandshakeReplies() const {
 }
 void DspDevice::NoteHandshakeReply() {
   ++mHandshakeReplies;
+}
+
+int DspDevice::UpgradeStart(const std::filesystem::path& file) {
+  return mUpgrade->UpgradeStart(file);
+}
+int DspDevice::UpgradeStep() {
+  return mUpgrade->UpgradeStep();
+}
+void DspDevice::UpgradeAbort() {
+  mUpgrade->UpgradeAbort();
+}
+UpgradeStatus DspDevice::UpgradeState() const {
+  return mUpgrade->State();
+}
+UpgradeTarget DspDevice::UpgradeTargetKind() const {
+  return mUpgrade->Target();
+}
+ImageError DspDevice::LastUpgradeError() const {
+  return mUpgrade->LastError();
+}
+void DspDevice::SetUpgradeTiming(const UpgradeTiming& timing) {
+  mUpgrade->SetTiming(timing);
+}
+void DspDevice::OnUpgradeAcknowledgement(std::uint8_t group, std::uint8_t code,
+                                         std::uint8_t status) {
+  mUpgrade->OnAcknowledgement(group, code, status);
+}
+
+bool DspDevice::IsVirtualUnit() const {
+  return mTransport->IsVirtualUnit();
+}
+std::vector<std::string> DspDevice::OtherHolders() const {
+  return IsDeviceOpen() ? mTransport->OtherHolders() : std::vector<std::string>{};
 }
 
 void DspDevice::DispatchReply(std::uint8_t group, std::span<const std::uint8_t> body) {

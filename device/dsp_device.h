@@ -14,20 +14,28 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <span>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "device/command_queue.h"
 #include "device/command_record.h"
+#include "device/firmware_image.h"
 #include "device/frame.h"
 #include "device/hid_transport.h"
+#include "device/mcu_protocol.h"
 #include "device/receive_ring.h"
+#include "device/upgrade_protocol.h"
 #include "platform/post_message.h"
 
 namespace device {
+
+class FirmwareUpgrade;
 
 // How long a command waits for its reply unless the command says otherwise.
 inline constexpr int kReplyTimeoutMs = 10000;
@@ -40,8 +48,9 @@ class DspDevice {
  public:
   enum class WindowRole { Main, Scene, AutoCal, Tool };
 
-  explicit DspDevice(std::unique_ptr<HidTransport> transport, std::uint8_t expectedModel = 23,
-                     int outputCount = 8, int inputCount = 4);
+  explicit DspDevice(std::unique_ptr<HidTransport> transport,
+                     std::uint8_t expectedModel = kUnitModel, int outputCount = 8,
+                     int inputCount = 4);
   // Stops the worker; records still queued are logged and discarded, never sent.
   ~DspDevice();
   DspDevice(const DspDevice&) = delete;
@@ -65,6 +74,11 @@ class DspDevice {
   // passed; whether `done` held. For a command whose own reply may come after replies to
   // earlier ones (or reports the unit sends on its own).
   bool ReadReplyUntil(const std::function<bool()>& done, int timeoutMs);
+  // Whether the last read ended on transport errors (repeated for its whole time-out) rather
+  // than on a report, a time-out or a closed handle.
+  bool LastReadFailed() const;
+  // Drops received bytes not yet parsed, and any frame half assembled.
+  void EmptyReceiveRing();
 
   // The one place of the syncMode rule. syncMode false: queue the record, or drop it while the
   // queue is disabled; returns whether it was queued. syncMode true: send it now, wait for the
@@ -94,6 +108,23 @@ class DspDevice {
   // can tell its own reply from whatever else arrives first.
   std::uint32_t HandshakeReplies() const;
   void NoteHandshakeReply();
+
+  // Firmware upgrade; device/firmware_upgrade.h describes the protocol and its results, and
+  // device/upgrade_worker.h the worker that drives it for a window.
+  int UpgradeStart(const std::filesystem::path& file);
+  int UpgradeStep();
+  void UpgradeAbort();
+  // Read by the main window to ignore the unit's plug events while it re-enumerates.
+  UpgradeStatus UpgradeState() const;
+  UpgradeTarget UpgradeTargetKind() const;
+  ImageError LastUpgradeError() const;
+  void SetUpgradeTiming(const UpgradeTiming& timing);
+  // Called by the decoders for an upgrade acknowledgement (op 0xEE) with its status byte.
+  void OnUpgradeAcknowledgement(std::uint8_t group, std::uint8_t code, std::uint8_t status);
+
+  // What the transport knows about the unit behind it (see HidTransport).
+  bool IsVirtualUnit() const;
+  std::vector<std::string> OtherHolders() const;
 
   // Routes one reply body (reply code, op, payload) to the decoder of its group.
   void DispatchReply(std::uint8_t group, std::span<const std::uint8_t> body);
@@ -127,6 +158,9 @@ class DspDevice {
   std::array<std::uint8_t, kOutputReportSize> mReceiveBuffer{};
   ReceiveRing mRing;
   FrameParser mParser;
+  std::atomic<bool> mLastReadFailed{false};
+
+  const std::unique_ptr<FirmwareUpgrade> mUpgrade;
 
   // Single-consumer queue drained by McuCmdThread. Producers serialise on mProducerMutex, so
   // queued commands may come from any thread.

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace device {
 
@@ -63,6 +64,12 @@ class HidTransport {
   // so those transports keep the handler unused. The handler must not wait for the transport:
   // it posts, or wakes a thread that closes it.
   virtual void SetLostHandler(std::function<void()> handler) { static_cast<void>(handler); }
+  // True only for the in-process virtual unit (and transports that pass its reports on
+  // unchanged). Demo firmware, made for the virtual unit, is sent to nothing else.
+  virtual bool IsVirtualUnit() const { return false; }
+  // Other programs that hold the open device, one description each ("pid 1234 (vexaro)");
+  // empty when there are none or the transport cannot tell.
+  virtual std::vector<std::string> OtherHolders() { return {}; }
 };
 
 }  // namespace device

@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cwchar>
 
+#include "platform/device_holders.h"
+
 namespace device {
 namespace {
 
@@ -36,13 +38,20 @@ int HidapiTransport::Init() {
 
 bool HidapiTransport::Open(std::uint16_t vendor, std::uint16_t product) {
   Close();
-  hid_device* device = hid_open(vendor, product, nullptr);
+  // The first device with these ids, as hid_open takes it, keeping its node.
+  std::string path;
+  if (hid_device_info* devices = hid_enumerate(vendor, product)) {
+    path = devices->path != nullptr ? devices->path : "";
+    hid_free_enumeration(devices);
+  }
+  hid_device* device = path.empty() ? nullptr : hid_open_path(path.c_str());
   std::lock_guard lock(mMutex);
   if (device == nullptr) {
-    mLastError = Narrow(hid_error(nullptr));
+    mLastError = path.empty() ? "no device" : Narrow(hid_error(nullptr));
     return false;
   }
   mDevice = device;
+  mPath = path;
   mChanged.notify_all();
   return true;
 }
@@ -172,6 +181,22 @@ void HidapiTransport::Close() {
   mDevice = nullptr;
   mClosing = false;
   mChanged.notify_all();
+}
+
+std::vector<std::string> HidapiTransport::OtherHolders() {
+  std::string path;
+  {
+    std::lock_guard lock(mMutex);
+    if (mDevice == nullptr) {
+      return {};
+    }
+    path = mPath;
+  }
+  std::vector<std::string> holders;
+  for (const auto& process : platform::ProcessesHolding(path)) {
+    holders.push_back(platform::DescribeProcess(process));
+  }
+  return holders;
 }
 
 std::string HidapiTransport::Error() {

@@ -34,6 +34,8 @@ class HidapiTransport : public HidTransport {
   int ReadTimeout(std::uint8_t* buffer, std::size_t length, int timeoutMs) override;
   void Close() override;
   std::string Error() override;
+  // Other processes with the unit's hidraw node open.
+  std::vector<std::string> OtherHolders() override;
 
  private:
   enum class Turn { Normal, Priority };
@@ -49,6 +51,8 @@ class HidapiTransport : public HidTransport {
   // Signalled whenever mInCall, mClosing or mDevice change.
   std::condition_variable mChanged;
   hid_device_* mDevice = nullptr;
+  // The hidraw node of the open device.
+  std::string mPath;
   bool mInCall = false;
   bool mClosing = false;
   // Writers waiting for a turn; a reader between two slices lets them go first.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "device/dsp_device.h"
+#include "device/firmware_upgrade.h"
 #include "device/mcu_records.h"
 #include "device/parameter_codes.h"
 #include "platform/debug_log.h"
@@ -150,6 +151,11 @@ void DecodeMcuReply(DspDevice& device, std::span<const std::uint8_t> body) {
   const std::uint8_t code = body[kCodeByte];
   if (code == kMcuHandshake) {
     DebugLogA("\nMCU_HANDSHAKE\n");
+  }
+  if (body[kOpByte] == kOpAck && body.size() > kFirstPayloadByte &&
+      FirmwareUpgrade::IsUpgradeCode(kGroupMcu, code)) {
+    device.OnUpgradeAcknowledgement(kGroupMcu, code, body[kFirstPayloadByte]);
+    return;
   }
   if (body[kOpByte] != kOpReply) {
     return;

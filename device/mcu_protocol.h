@@ -7,6 +7,9 @@
 
 namespace device {
 
+// The model code of the TRZ62C, which its handshake reports and its firmware images carry.
+inline constexpr std::uint8_t kUnitModel = 23;
+
 inline constexpr std::uint8_t kMcuHandshake = 0x08;
 inline constexpr std::uint8_t kMcuFlashVersion = 0x0B;
 inline constexpr std::uint8_t kMcuBootloaderVersion = 0x0C;

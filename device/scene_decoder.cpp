@@ -1,12 +1,13 @@
 // Group 2 replies: save and delete acknowledgements to the scene window, scene names and the
-// current scene id to the main window. The flash-upgrade acknowledgements of this group are
-// handled with the upgrade.
+// current scene id to the main window. The flash-upgrade acknowledgements of this group go to
+// the upgrade.
 
 #include <memory>
 
 #include "device/byte_reader.h"
 #include "device/command_record.h"
 #include "device/dsp_device.h"
+#include "device/firmware_upgrade.h"
 #include "device/parameter_codes.h"
 #include "device/protocol_limits.h"
 #include "device/reply_decoders.h"
@@ -72,7 +73,13 @@ void DecodeSceneReply(DspDevice& device, std::span<const std::uint8_t> body) {
   if (!view.Has(kReplyOpByte)) {
     return;
   }
-  switch (view.At(kReplyCodeByte)) {
+  const std::uint8_t code = view.At(kReplyCodeByte);
+  if (view.At(kReplyOpByte) == kOpAck && view.Has(kStatusByte) &&
+      FirmwareUpgrade::IsUpgradeCode(kGroupScene, code)) {
+    device.OnUpgradeAcknowledgement(kGroupScene, code, view.At(kStatusByte));
+    return;
+  }
+  switch (code) {
     case scene::kSave:
       return DecodeAck(device, view, platform::msg::kSceneNotify);
     case scene::kDelete:

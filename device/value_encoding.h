@@ -30,6 +30,21 @@ inline void PutU16(Bytes& out, int value) {
   out.push_back(LowByte(value));
 }
 
+// 32-bit numbers (image offsets, sizes and checksums of the firmware upgrade).
+inline constexpr std::size_t kU32Bytes = 4;
+
+inline void PutU32(Bytes& out, std::uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    out.push_back(static_cast<std::uint8_t>(value >> shift));
+  }
+}
+
+// The first four bytes of `bytes`, which must hold them.
+inline std::uint32_t BigEndian32(std::span<const std::uint8_t> bytes) {
+  return static_cast<std::uint32_t>(bytes[0]) << 24 | static_cast<std::uint32_t>(bytes[1]) << 16 |
+         static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
+}
+
 // Truncation toward zero in single precision.
 inline int TruncSingle(float value) {
   return static_cast<int>(value);

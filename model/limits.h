@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "device/firmware_version.h"
+
 namespace model {
 
 // A closed range of whole numbers.
@@ -148,8 +150,8 @@ inline constexpr int kDefaultInputThresholdDb = -60;
 
 inline constexpr int kNoUnit = -1;         // model number while no unit is identified
 inline constexpr int kAcceptedModel = 23;  // the only model code this tool talks to
-// Firmware older than 15.6 must be upgraded before use.
-inline constexpr int kMinMasterVersion = 15;
-inline constexpr int kMinSlaveVersion = 6;
+// Firmware older than the images built into the program (15.6) must be upgraded before use.
+inline constexpr int kMinMasterVersion = device::kBuiltInFirmwareVersion.master;
+inline constexpr int kMinSlaveVersion = device::kBuiltInFirmwareVersion.slave;
 
 }  // namespace model

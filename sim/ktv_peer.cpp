@@ -61,6 +61,7 @@ bool VirtualUnit::HandleMcuAction(const device::CommandRecord& command) {
     case device::kMcuReboot:
       if (set) {
         Reply(device::kGroupMcu, AckBody(command.command, device::kAckReady));
+        ScheduleRestart(Restart::Normal);
       }
       return true;
     default:

@@ -8,7 +8,7 @@ namespace sim {
 
 void VirtualUnit::HandleMcu(const device::CommandRecord& command) {
   using namespace device;
-  if (HandleMcuAction(command)) {
+  if (HandleUpgrade(command) || HandleMcuAction(command)) {
     return;
   }
   const auto reply = [&](std::vector<std::uint8_t> payload, std::uint8_t op = kOpReply) {

@@ -29,6 +29,9 @@ std::size_t Slot(int number) {
 }  // namespace
 
 void VirtualUnit::HandleScene(const device::CommandRecord& command) {
+  if (HandleUpgrade(command)) {
+    return;
+  }
   const device::ByteReader in(command.payload);
   const int number = in.At(0);
   const bool set = command.op == device::kOpSet;

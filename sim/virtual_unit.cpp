@@ -6,18 +6,36 @@
 #include "device/frame.h"
 
 namespace sim {
+namespace {
+
+// How long a restarting unit waits for the PC to read its last answers before it leaves anyway.
+constexpr std::chrono::milliseconds kLeaveGrace{200};
+
+}  // namespace
 
 VirtualUnit::VirtualUnit(UnitIdentity identity, UnitState state)
     : mIdentity(std::move(identity)), mState(std::move(state)) {}
 
 VirtualUnit::HandleId VirtualUnit::OpenHandle() {
   std::lock_guard lock(mMutex);
-  if (!mPluggedIn) {
+  if (!mPluggedIn || mRestartPending) {
     return kNoHandle;
   }
   mReports.clear();
   mPendingFrames.clear();
-  return ++mLastHandle;
+  mOpenHandles.insert(++mLastHandle);
+  return mLastHandle;
+}
+
+void VirtualUnit::CloseHandle(HandleId handle) {
+  std::lock_guard lock(mMutex);
+  mOpenHandles.erase(handle);
+}
+
+int VirtualUnit::OtherOpenHandles(HandleId handle) const {
+  std::lock_guard lock(mMutex);
+  return static_cast<int>(std::ranges::count_if(
+      mOpenHandles, [&](HandleId open) { return open != handle && HandleAlive(open); }));
 }
 
 bool VirtualUnit::IsHandleAlive(HandleId handle) const {
@@ -30,12 +48,16 @@ bool VirtualUnit::HandleAlive(HandleId handle) const {
 }
 
 int VirtualUnit::WriteReport(HandleId handle, std::span<const std::uint8_t> report) {
-  std::lock_guard lock(mMutex);
-  if (!HandleAlive(handle)) {
-    return -1;
-  }
-  // A report that is no command frame is taken and ignored, as the unit does.
-  if (auto command = device::ParseCommandFrame(report)) {
+  {
+    std::lock_guard lock(mMutex);
+    if (!HandleAlive(handle)) {
+      return -1;
+    }
+    const auto command = device::ParseCommandFrame(report);
+    // A report that is no command frame is taken and ignored, as the unit does.
+    if (!command) {
+      return static_cast<int>(report.size());
+    }
     mReceived.push_back(*command);
     if (mDropReplies > 0) {
       --mDropReplies;
@@ -57,9 +79,15 @@ int VirtualUnit::WriteReport(HandleId handle, std::span<const std::uint8_t> repo
           break;
       }
     }
-    FlushReplies();
+    if (!mVanishing) {
+      FlushReplies();
+      return static_cast<int>(report.size());
+    }
+    mVanishing = false;
   }
-  return static_cast<int>(report.size());
+  // Gone while the report was on its way: the write fails and nothing is answered.
+  Unplug();
+  return -1;
 }
 
 int VirtualUnit::ReadReport(HandleId handle, std::span<std::uint8_t> buffer, int timeoutMs,
@@ -76,6 +104,9 @@ int VirtualUnit::ReadReport(HandleId handle, std::span<std::uint8_t> buffer, int
       const std::size_t count = std::min(buffer.size(), mReports.front().bytes.size());
       std::copy_n(mReports.front().bytes.begin(), count, buffer.begin());
       mReports.pop_front();
+      if (mRestartPending) {
+        mChanged.notify_all();  // a restarting unit leaves once its answers are read
+      }
       return static_cast<int>(count);
     }
     if (!unlimited && now >= deadline) {
@@ -155,13 +186,13 @@ void VirtualUnit::Unplug() {
   std::lock_guard listeners(mListenerMutex);
   {
     std::lock_guard lock(mMutex);
+    // Pulled by hand: a restart on its way is off, and the unit stays away until plugged in.
+    mRestartPending = false;
+    mBackAt.reset();
     if (!mPluggedIn) {
       return;
     }
-    mPluggedIn = false;
-    mFirstLiveHandle = mLastHandle + 1;
-    mReports.clear();
-    mPendingFrames.clear();
+    GoneLocked();
   }
   mChanged.notify_all();
   NotifyPlugListeners(false);
@@ -171,12 +202,131 @@ void VirtualUnit::PlugIn() {
   std::lock_guard listeners(mListenerMutex);
   {
     std::lock_guard lock(mMutex);
+    mBackAt.reset();
     if (mPluggedIn) {
       return;
     }
     mPluggedIn = true;
   }
+  mChanged.notify_all();
   NotifyPlugListeners(true);
+}
+
+void VirtualUnit::GoneLocked() {
+  mPluggedIn = false;
+  mFirstLiveHandle = mLastHandle + 1;
+  mReports.clear();
+  mPendingFrames.clear();
+}
+
+void VirtualUnit::ScheduleRestart(Restart restart) {
+  mRestartPending = true;
+  mRestart = restart;
+  mLeaveBy = Clock::now() + kLeaveGrace;
+  if (!mRestarts.joinable()) {
+    mRestarts = std::jthread([this](std::stop_token stop) { RestartLoop(stop); });
+  }
+  mChanged.notify_all();
+}
+
+void VirtualUnit::RestartLoop(std::stop_token stop) {
+  while (!stop.stop_requested()) {
+    bool leave = false;
+    {
+      std::unique_lock lock(mMutex);
+      const auto due = [&] {
+        const auto now = Clock::now();
+        return (mRestartPending && (mReports.empty() || now >= mLeaveBy)) ||
+               (mBackAt && now >= *mBackAt);
+      };
+      while (!stop.stop_requested() && !due()) {
+        auto wakeAt = Clock::time_point::max();
+        if (mRestartPending) {
+          wakeAt = mLeaveBy;
+        }
+        if (mBackAt) {
+          wakeAt = std::min(wakeAt, *mBackAt);
+        }
+        if (wakeAt == Clock::time_point::max()) {
+          mChanged.wait(lock, stop, [&] { return mRestartPending || mBackAt.has_value(); });
+        } else {
+          mChanged.wait_until(lock, stop, wakeAt, due);
+        }
+      }
+      if (stop.stop_requested()) {
+        return;
+      }
+      leave = mRestartPending;
+    }
+    // Outside the unit's lock: the plug listeners hear of it as of any unplug and replug.
+    std::lock_guard listeners(mListenerMutex);
+    bool changed = false;
+    bool back = false;
+    {
+      std::lock_guard lock(mMutex);
+      if (leave && mRestartPending) {
+        mRestartPending = false;
+        if (mRestart == Restart::Normal) {
+          Install();
+        }
+        changed = mPluggedIn;
+        GoneLocked();
+        if (mReenumerationTime.count() >= 0) {
+          mBackAt = Clock::now() + mReenumerationTime;
+        }
+      } else if (!leave && mBackAt && Clock::now() >= *mBackAt) {
+        mBackAt.reset();
+        changed = !mPluggedIn;
+        mPluggedIn = true;
+        back = true;
+      }
+    }
+    if (changed) {
+      mChanged.notify_all();
+      NotifyPlugListeners(!leave);
+    }
+    if (back) {
+      // Counted once the listeners know, so that a wait for the restart sees them told.
+      std::lock_guard lock(mMutex);
+      ++mRestartsDone;
+      mChanged.notify_all();
+    }
+  }
+}
+
+void VirtualUnit::SetReenumerationTime(std::chrono::milliseconds away) {
+  std::lock_guard lock(mMutex);
+  mReenumerationTime = away;
+}
+
+void VirtualUnit::SetUpgradeNotReady(int count) {
+  std::lock_guard lock(mMutex);
+  mNotReadyChunks = count;
+}
+
+void VirtualUnit::UnplugAtChunk(int chunk) {
+  std::lock_guard lock(mMutex);
+  mUnplugAtChunk = chunk;
+}
+
+void VirtualUnit::SetRefuseUpgradeEnter(bool refuse) {
+  std::lock_guard lock(mMutex);
+  mRefuseEnter = refuse;
+}
+
+void VirtualUnit::SetRefuseUpgradeStart(bool refuse) {
+  std::lock_guard lock(mMutex);
+  mRefuseStart = refuse;
+}
+
+std::optional<UpgradeRecord> VirtualUnit::LastUpgrade() const {
+  std::lock_guard lock(mMutex);
+  return mUpgrade;
+}
+
+bool VirtualUnit::WaitForRestarts(int count, std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(mMutex);
+  return mChanged.wait_for(lock, timeout, [&] { return mRestartsDone >= count; });
 }
 
 int VirtualUnit::AddPlugListener(PlugListener listener) {

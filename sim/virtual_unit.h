@@ -19,15 +19,19 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <span>
 #include <stop_token>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "device/command_record.h"
+#include "device/firmware_image.h"
 #include "device/hid_transport.h"
 #include "device/mcu_protocol.h"
+#include "device/upgrade_protocol.h"
 #include "sim/calibration_run.h"
 #include "sim/unit_state.h"
 
@@ -47,6 +51,17 @@ struct UnitIdentity {
   std::wstring serialNumber = L"0001";
 };
 
+// What the unit received in one upgrade, from its start command on.
+struct UpgradeRecord {
+  device::UpgradeTarget target = device::UpgradeTarget::None;
+  std::array<std::uint8_t, device::kImageHeaderBytes> header{};
+  // The image as assembled from the chunks; an MCU image keeps the zero fill of its last block.
+  std::vector<std::uint8_t> image;
+  int chunks = 0;          // data chunks taken
+  bool finished = false;   // the finish command came with every chunk there
+  bool installed = false;  // the unit restarted with the new image
+};
+
 class VirtualUnit {
  public:
   using Clock = std::chrono::steady_clock;
@@ -62,8 +77,12 @@ class VirtualUnit {
   explicit VirtualUnit(UnitIdentity identity = {}, UnitState state = FactoryUnitState());
 
   // Opens the unit: a new handle, with nothing pending (answers still on their way to an earlier
-  // handle are gone). kNoHandle while the unit is unplugged.
+  // handle are gone). kNoHandle while the unit is unplugged or about to restart.
   HandleId OpenHandle();
+  // The PC let go of `handle`.
+  void CloseHandle(HandleId handle);
+  // How many live handles besides `handle` are open: other programs talking to the unit.
+  int OtherOpenHandles(HandleId handle) const;
   // Whether `handle` still reaches the unit: false once the unit was unplugged after it was
   // opened, even when it has been plugged in again since.
   bool IsHandleAlive(HandleId handle) const;
@@ -92,6 +111,25 @@ class VirtualUnit {
   void SetCalibrationFailure(std::optional<int> failure);
   void Unplug();  // pending and later reads and writes fail; every open handle dies
   void PlugIn();  // the unit can be opened again
+
+  // Upgrade mode. The unit enters it on the enter command and restarts into its loader (a
+  // re-enumeration: an unplug and a replug, told to the plug listeners); it restarts again after
+  // an MCU image is finished, and on the reboot command that follows a DSP flash image. A
+  // restarting unit cannot be opened; it leaves once the PC has read its last answers (or after
+  // a short grace) and comes back after the re-enumeration time. A finished demo image brings its
+  // version: the MCU image the master version, the DSP flash image the slave version.
+  void SetReenumerationTime(std::chrono::milliseconds away);  // negative: never comes back
+  void SetUpgradeNotReady(int count);  // the next `count` chunks: not ready first, then ready
+  // The unit vanishes while data chunk `chunk` (0 = the first of an upgrade) is written: the
+  // write fails and every handle dies. -1: never.
+  void UnplugAtChunk(int chunk);
+  void SetRefuseUpgradeEnter(bool refuse);  // the enter command is answered not ready
+  void SetRefuseUpgradeStart(bool refuse);  // the start command is answered not ready
+  // The upgrade in progress or the last one; nullopt before the first start command.
+  std::optional<UpgradeRecord> LastUpgrade() const;
+  // Waits until the unit has come back from `count` restarts in all, at most `timeout`; true
+  // when it has.
+  bool WaitForRestarts(int count, std::chrono::milliseconds timeout) const;
 
   // A frame the unit sends on its own; it goes out together with the next answer.
   void Announce(std::uint8_t group, std::span<const std::uint8_t> body);
@@ -128,6 +166,19 @@ class VirtualUnit {
   void HandleDsp(const device::CommandRecord& command);
   void HandleScene(const device::CommandRecord& command);
   void HandleKtv(const device::CommandRecord& command);
+  // Upgrade commands of groups 2 and 3; false for other commands.
+  bool HandleUpgrade(const device::CommandRecord& command);
+  void HandleUpgradeData(const device::CommandRecord& command);
+  void HandleUpgradeFinish(const device::CommandRecord& command);
+
+  // Restarts. ScheduleRestart is called with mMutex held; into the loader the unit stays in
+  // upgrade mode, a normal restart puts a finished image in place and leaves upgrade mode.
+  enum class Restart { IntoLoader, Normal };
+  void ScheduleRestart(Restart restart);
+  void Install();
+  void RestartLoop(std::stop_token stop);
+  // The unplug itself, with mMutex held: every handle dies, nothing stays pending.
+  void GoneLocked();
 
   void Reply(std::uint8_t group, std::span<const std::uint8_t> body);
   // Turns the pending frames into reports that become readable after the reply latency.
@@ -146,8 +197,9 @@ class VirtualUnit {
 
   // Guards every member below.
   mutable std::mutex mMutex;
-  // Signalled when a command is taken, a report is queued or the unit is unplugged.
-  std::condition_variable_any mChanged;
+  // Signalled when a command is taken, a report is queued or taken, and when the unit is
+  // unplugged, replugged or about to restart.
+  mutable std::condition_variable_any mChanged;
 
   UnitIdentity mIdentity;
   UnitState mState;
@@ -155,6 +207,7 @@ class VirtualUnit {
   // Handles are numbered from 1 on; those below mFirstLiveHandle were ended by an unplug.
   HandleId mLastHandle = kNoHandle;
   HandleId mFirstLiveHandle = 1;
+  std::set<HandleId> mOpenHandles;
   bool mAnswerPcConnect = false;
   bool mRefuseHandshake = false;
   bool mSplitReplies = false;
@@ -176,6 +229,31 @@ class VirtualUnit {
     Clock::time_point readyAt;
   };
   std::deque<QueuedReport> mReports;
+
+  // Upgrade mode.
+  enum class UpgradeMode { Off, Entered, Receiving, Finished };
+  UpgradeMode mUpgradeMode = UpgradeMode::Off;
+  // The loader entered: the MCU program's (MCU program and DSP flash) or the bootloader's.
+  bool mBootloaderLoader = false;
+  std::optional<UpgradeRecord> mUpgrade;
+  std::vector<bool> mMcuBlocksTaken;
+  int mNotReadyChunks = 0;
+  int mUnplugAtChunk = -1;
+  bool mRefuseEnter = false;
+  bool mRefuseStart = false;
+  // Set by a handler when the unit vanishes while taking the command.
+  bool mVanishing = false;
+
+  // Restarts.
+  std::chrono::milliseconds mReenumerationTime{1500};
+  bool mRestartPending = false;
+  Restart mRestart = Restart::Normal;
+  Clock::time_point mLeaveBy;
+  std::optional<Clock::time_point> mBackAt;
+  int mRestartsDone = 0;
+  // Runs the restarts; started by the first one. Declared last: it is stopped and joined before
+  // anything it touches is destroyed.
+  std::jthread mRestarts;
 };
 
 }  // namespace sim

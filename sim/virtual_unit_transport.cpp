@@ -8,6 +8,10 @@ namespace sim {
 VirtualUnitTransport::VirtualUnitTransport(std::shared_ptr<VirtualUnit> unit)
     : mUnit(std::move(unit)) {}
 
+VirtualUnitTransport::~VirtualUnitTransport() {
+  Close();
+}
+
 int VirtualUnitTransport::Init() {
   return 0;
 }
@@ -22,6 +26,7 @@ bool VirtualUnitTransport::Open(std::uint16_t vendor, std::uint16_t product) {
   }
   std::lock_guard lock(mMutex);
   mStop.request_stop();  // a reader of the handle this one replaces stops
+  mUnit->CloseHandle(mHandle);
   mHandle = handle;
   mStop = std::stop_source();
   return true;
@@ -79,8 +84,15 @@ int VirtualUnitTransport::ReadTimeout(std::uint8_t* buffer, std::size_t length, 
 
 void VirtualUnitTransport::Close() {
   std::lock_guard lock(mMutex);
+  mUnit->CloseHandle(mHandle);
   mHandle = VirtualUnit::kNoHandle;
   mStop.request_stop();
+}
+
+std::vector<std::string> VirtualUnitTransport::OtherHolders() {
+  const int others = mUnit->OtherOpenHandles(Current().handle);
+  return std::vector<std::string>(static_cast<std::size_t>(std::max(others, 0)),
+                                  "another connection to the virtual unit");
 }
 
 std::string VirtualUnitTransport::Error() {

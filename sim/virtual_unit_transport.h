@@ -17,6 +17,9 @@ namespace sim {
 class VirtualUnitTransport : public device::HidTransport {
  public:
   explicit VirtualUnitTransport(std::shared_ptr<VirtualUnit> unit);
+  ~VirtualUnitTransport() override;
+  VirtualUnitTransport(const VirtualUnitTransport&) = delete;
+  VirtualUnitTransport& operator=(const VirtualUnitTransport&) = delete;
 
   int Init() override;
   bool Open(std::uint16_t vendor, std::uint16_t product) override;
@@ -29,6 +32,9 @@ class VirtualUnitTransport : public device::HidTransport {
   int ReadTimeout(std::uint8_t* buffer, std::size_t length, int timeoutMs) override;
   void Close() override;
   std::string Error() override;
+  bool IsVirtualUnit() const override { return true; }
+  // One entry for each other connection open on the same virtual unit.
+  std::vector<std::string> OtherHolders() override;
 
  private:
   // The current connection: the unit's handle, and a stop token stopped when closed.

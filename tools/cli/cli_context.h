@@ -29,6 +29,8 @@ struct CliContext {
   // --device and --token as given, for a command that opens a unit of its own (bridge).
   std::string deviceName = "usb";
   std::optional<std::string> token{};
+  // Whether `out` is a terminal (progress is drawn in place rather than printed line by line).
+  bool terminal = false;
 };
 
 using CommandArgs = std::span<const std::string>;

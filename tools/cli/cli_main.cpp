@@ -8,6 +8,8 @@
 // opened unit in context.device (main closes it, telling the unit, afterwards); one without runs
 // before any device is opened and finds context.device null. A reading command reports through
 // a Report (command_report.h), which prints text or, with --json, one JSON object.
+#include <unistd.h>
+
 #include <iostream>
 #include <span>
 #include <string>
@@ -27,6 +29,7 @@
 #include "tools/cli/source_command.h"
 #include "tools/cli/tracing_transport.h"
 #include "tools/cli/transport_choice.h"
+#include "tools/cli/upgrade_command.h"
 #include "tools/cli/volume_command.h"
 #include "tools/serve/serve.h"
 
@@ -53,6 +56,9 @@ constexpr Command kCommands[] = {
     {"bridge", false, RunBridgeCommand,
      "--listen ADDR [--device usb] [--allow-remote] [--token TOKEN]: serve the unit to the "
      "network until Ctrl+C"},
+    {"upgrade", true, RunUpgradeCommand,
+     "FILE: upgrade the unit's firmware from an image file (MCU_UPG.BIN, FLASH_UPG.BIN, "
+     "BL_UPG.BIN or UPG_FW.bin)"},
 };
 
 // The one window every message of the device layer is posted to.
@@ -96,8 +102,9 @@ int Run(const CliOptions& options) {
   auto poster = std::make_shared<platform::QueuedPoster>();
   poster->OpenWindow(kCliWindow);
   platform::InstallPoster(poster);
-  CliContext context{nullptr,   poster.get(), kCliWindow,     std::cout,
-                     std::cerr, options.json, options.device, options.token};
+  CliContext context{nullptr,        poster.get(),  kCliWindow,
+                     std::cout,      std::cerr,     options.json,
+                     options.device, options.token, ::isatty(STDOUT_FILENO) == 1};
   if (!command->needsDevice) {
     return command->run(context, options.args);
   }

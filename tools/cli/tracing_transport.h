@@ -39,6 +39,8 @@ class TracingTransport : public device::HidTransport {
   void SetLostHandler(std::function<void()> handler) override {
     mInner->SetLostHandler(std::move(handler));
   }
+  bool IsVirtualUnit() const override { return mInner->IsVirtualUnit(); }
+  std::vector<std::string> OtherHolders() override { return mInner->OtherHolders(); }
 
  private:
   void Print(const char* prefix, const std::uint8_t* bytes, std::size_t count);
