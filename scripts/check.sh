@@ -71,19 +71,21 @@ step_fuzz() {
 
 step_coverage() {
   local out=build-asan/coverage
+  # gcovr takes a relative filter as a path under --root.
+  local filters=()
   local folders=()
   for folder in "${coverage_folders[@]}"; do
-    [ -d "$folder" ] && folders+=("$folder")
+    if [ -d "$folder" ]; then
+      folders+=("$folder")
+      filters+=(--filter "$folder/")
+    fi
   done
-  local pattern
-  pattern="^$PWD/($(IFS='|'; echo "${folders[*]}"))/"
   mkdir -p "$out" &&
-    gcovr --root . --object-directory build-asan -j "$JOBS" --filter "$pattern" \
+    gcovr --root . --object-directory build-asan -j "$JOBS" "${filters[@]}" \
       --json "$out/coverage.json" --html-details "$out/index.html" &&
     for folder in "${folders[@]}"; do
-      echo
-      gcovr --root . --add-tracefile "$out/coverage.json" --filter "^$PWD/$folder/" ||
-        return 1
+      printf '\n=== coverage of %s/\n' "$folder"
+      gcovr --root . --add-tracefile "$out/coverage.json" --filter "$folder/" || return 1
     done &&
     echo && echo "coverage: HTML report in $out/index.html"
 }
