@@ -103,12 +103,17 @@ function(vexaro_fuzzer name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
   set_property(GLOBAL APPEND PROPERTY vexaro_fuzzers ${name})
 
-  # New inputs go to the first folder, the build's own; the seed corpus is only read.
+  # New inputs go to the first folder, the build's own; the seed corpus is only read. A
+  # dictionary NAME.dict beside the target is used when there is one.
   set(found ${CMAKE_CURRENT_BINARY_DIR}/${name}_found)
   file(MAKE_DIRECTORY ${found})
+  set(dictionary)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${name}.dict)
+    set(dictionary -dict=${CMAKE_CURRENT_SOURCE_DIR}/${name}.dict)
+  endif()
   add_test(NAME fuzz_${name}
            COMMAND ${name} -max_total_time=${VEXARO_FUZZ_SECONDS}
-                   -timeout=${VEXARO_FUZZ_INPUT_SECONDS} -print_final_stats=1
+                   -timeout=${VEXARO_FUZZ_INPUT_SECONDS} -print_final_stats=1 ${dictionary}
                    -artifact_prefix=${CMAKE_CURRENT_BINARY_DIR}/${name}- ${found} ${corpus})
   math(EXPR limit "${VEXARO_FUZZ_SECONDS} * 3 + 60")
   set_tests_properties(fuzz_${name} PROPERTIES LABELS fuzz TIMEOUT ${limit})
