@@ -67,14 +67,15 @@ TEST_F(UnitStateTest, BandResetRestoresTheNamedChannelsOnly) {
   EXPECT_EQ(scene.outputs[2].bands[4].freq, 1000);
 }
 
-TEST_F(UnitStateTest, CalibrationAndUnitWideSwitches) {
+TEST_F(UnitStateTest, CalibrationSwitchesAndCommand51) {
   IRC_Set_Test_Mic(*device, 1, true);
+  EXPECT_EQ(unit->ReceivedCommands().back().command, dsp::kIrcTestMic);
+  EXPECT_EQ(LastPayload(), (Bytes{1}));
   IRC_Sel_Test_Module(*device, 2, true);
+  EXPECT_EQ(unit->ReceivedCommands().back().command, dsp::kIrcTestModule);
+  EXPECT_EQ(LastPayload(), (Bytes{2}));
   DSP_Cmd51_Ctrl(*device, 0x33, true);
-  const sim::UnitState state = unit->State();
-  EXPECT_EQ(state.calibration.testMic, 1);
-  EXPECT_EQ(state.calibration.module, 2);
-  EXPECT_EQ(state.command51, 0x33);
+  EXPECT_EQ(unit->State().command51, 0x33);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ namespace {
 
 using platform::msg::kAutoCalNotify;
 
-class CalibrationTest : public ProtocolFixture {
+class CalibrationReplyTest : public ProtocolFixture {
  protected:
   // The record of the one message of `code`.
   template <typename T>
@@ -27,7 +27,7 @@ class CalibrationTest : public ProtocolFixture {
   }
 };
 
-TEST_F(CalibrationTest, EachMeasurementIsAnsweredPerEntryToTheCalibrationWindow) {
+TEST_F(CalibrationReplyTest, EachMeasurementIsAnsweredPerEntryToTheCalibrationWindow) {
   struct Case {
     std::uint8_t code;
     std::function<bool(DspDevice&)> get;
@@ -61,7 +61,7 @@ TEST_F(CalibrationTest, EachMeasurementIsAnsweredPerEntryToTheCalibrationWindow)
   EXPECT_EQ(status[0].value, 0);
 }
 
-TEST_F(CalibrationTest, MeasuredValuesKeepTheirFractionsAndSigns) {
+TEST_F(CalibrationReplyTest, MeasuredValuesKeepTheirFractionsAndSigns) {
   //                                       first last  3.25 m   0.07 m
   Dispatch(kGroupDsp, {dsp::kIrcDistance, kOpReply, 6, 7, 3, 25, 0, 7});
   const auto distances = Records<IrcDistanceRecord>(kAutoCalNotify, dsp::kIrcDistance);
