@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  clang clang-format libclang-rt-14-dev
+  clang clang-format
+  libclang-rt-14-dev gcovr  # make check: clang's sanitizer and libFuzzer runtimes, coverage tables
   qt6-base-dev qt6-qpa-plugins qt6-svg-dev libgl-dev
   libhidapi-dev libudev-dev libreaderwriterqueue-dev
   libcjson-dev libzip-dev zlib1g-dev

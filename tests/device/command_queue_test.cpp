@@ -45,6 +45,17 @@ TEST_F(CommandQueueTest, DisabledQueueDropsQueuedCommands) {
   EXPECT_EQ(NumberOf(writes[0]), 2);
 }
 
+TEST_F(CommandQueueTest, WorkerWaitsTenSecondsForTheReplyOfEachRecord) {
+  Open();
+  device->EnableQueue();
+  const std::size_t before = link->ReadTimeouts().size();
+  ASSERT_TRUE(device->Submit(Numbered(1), false));
+  ASSERT_TRUE(link->WaitForReader());
+  const auto timeouts = link->ReadTimeouts();
+  ASSERT_EQ(timeouts.size(), before + 1);
+  EXPECT_EQ(timeouts.back(), 10000);
+}
+
 TEST_F(CommandQueueTest, ImmediateCommandGoesOutWhileQueueIsDisabled) {
   Open();
   device->DisableQueue();

@@ -58,7 +58,12 @@ class FakeLink {
   }
   int ReadAttempts() const {
     std::lock_guard lock(mMutex);
-    return mReadAttempts;
+    return static_cast<int>(mReadTimeouts.size());
+  }
+  // The time-out each read was given, in order.
+  std::vector<int> ReadTimeouts() const {
+    std::lock_guard lock(mMutex);
+    return mReadTimeouts;
   }
 
  private:
@@ -86,7 +91,7 @@ class FakeLink {
   bool mOverlap = false;
   int mCloses = 0;
   int mStringReads = 0;
-  int mReadAttempts = 0;
+  std::vector<int> mReadTimeouts;
 };
 
 class FakeTransport : public HidTransport {
@@ -139,7 +144,7 @@ class FakeTransport : public HidTransport {
 
   int ReadTimeout(std::uint8_t* buffer, std::size_t length, int timeoutMs) override {
     std::unique_lock lock(mLink->mMutex);
-    ++mLink->mReadAttempts;
+    mLink->mReadTimeouts.push_back(timeoutMs);
     if (mLink->readsFail) {
       return -1;
     }

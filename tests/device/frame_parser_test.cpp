@@ -54,6 +54,11 @@ TEST(FrameParser, StrayAaKeepsWaitingForTheSecondSyncByte) {
   const Bytes body{0x60, 0xDD};
   EXPECT_EQ(FeedAll(parser, Report({{0xAA, 0x01, 0x02, 0x03}, Reply(3, body)})),
             (std::vector<Frame>{{3, body}}));
+  // The same with a frame that lacks its own 0xAA: only a parser still waiting for 0x55 sees it.
+  FrameParser waiting;
+  const Bytes frame = Reply(3, body);
+  EXPECT_EQ(FeedAll(waiting, Report({{0xAA, 0x01, 0x02}, Bytes(frame.begin() + 1, frame.end())})),
+            (std::vector<Frame>{{3, body}}));
 }
 
 TEST(FrameParser, WrongChecksumIsDroppedAndTheNextFrameParsed) {

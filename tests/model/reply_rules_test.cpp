@@ -1,6 +1,7 @@
 #include "model/reply_rules.h"
 
 #include <memory>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -39,16 +40,14 @@ Record Make(auto fill) {
 TEST_F(ReplyRulesTest, SourceIdsMapToSourcesAndUnknownIdsToSourceFour) {
   EXPECT_TRUE(DspValue(dsp::kSource, 0x51).ChangedWorkingScene());
   EXPECT_EQ(working().inputSource, 0);
-  DspValue(dsp::kSource, 0x57);
-  EXPECT_EQ(working().inputSource, 6);
-  DspValue(dsp::kSource, 0x55);
-  EXPECT_EQ(working().inputSource, 4);
-  DspValue(dsp::kSource, 0x52);
-  DspValue(dsp::kSource, 0x99);
-  EXPECT_EQ(working().inputSource, 4);
-  DspValue(dsp::kSource, 0x52);
-  DspValue(dsp::kSource, 0x50);
-  EXPECT_EQ(working().inputSource, 4);
+  // Both edges of the known ids, and the ids just outside them; each case starts from source 1.
+  const std::pair<std::intptr_t, int> cases[] = {{0x50, 4}, {0x51, 0}, {0x55, 4},
+                                                 {0x57, 6}, {0x58, 4}, {0x99, 4}};
+  for (const auto& [id, source] : cases) {
+    DspValue(dsp::kSource, 0x52);
+    DspValue(dsp::kSource, id);
+    EXPECT_EQ(working().inputSource, source) << std::hex << id;
+  }
 }
 
 TEST_F(ReplyRulesTest, PlainValuesGoToTheWorkingScene) {

@@ -124,7 +124,19 @@ TEST_F(EncoderTest, SceneProfileDataLongerThanAFrameIsRefused) {
   EXPECT_FALSE(SetSceneProfile(*device, 1, 0, data));
   EXPECT_EQ(unit->ReceivedCommands().size(), before);
   EXPECT_TRUE(SetSceneProfile(*device, 1, 0x0102, std::span(data).first(53)));
-  EXPECT_EQ(LastPayload().size(), 57u);
+  const Bytes payload = LastPayload();
+  ASSERT_EQ(payload.size(), 57u);
+  //                                              scene offset(0x0102) length
+  EXPECT_EQ(Bytes(payload.begin(), payload.begin() + 4), (Bytes{1, 0x01, 0x02, 53}));
+}
+
+TEST_F(EncoderTest, SceneProfileRequestCarriesASixteenBitOffset) {
+  EXPECT_TRUE(GetSceneProfile(*device, 7, 0x0135, 40));
+  const CommandRecord sent = unit->ReceivedCommands().back();
+  EXPECT_EQ((Bytes{sent.group, sent.command, sent.op}),
+            (Bytes{kGroupScene, scene::kProfile, kOpGet}));
+  //                        scene offset(0x0135) length
+  EXPECT_EQ(sent.payload, (Bytes{7, 0x01, 0x35, 40}));
 }
 
 }  // namespace

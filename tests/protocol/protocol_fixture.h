@@ -23,7 +23,8 @@ inline constexpr platform::WindowHandle kToolWindow = 14;
 
 using Bytes = std::vector<std::uint8_t>;
 
-// Keeps every output report on its way to the unit, to check whole frames.
+// Keeps every output report on its way to the unit, to check whole frames, and the time-out of
+// every read.
 class RecordingTransport : public sim::VirtualUnitTransport {
  public:
   using VirtualUnitTransport::VirtualUnitTransport;
@@ -39,10 +40,22 @@ class RecordingTransport : public sim::VirtualUnitTransport {
     std::lock_guard lock(mMutex);
     return mFrames.empty() ? Bytes{} : mFrames.back();
   }
+  int ReadTimeout(std::uint8_t* buffer, std::size_t length, int timeoutMs) override {
+    {
+      std::lock_guard lock(mMutex);
+      mReadTimeouts.push_back(timeoutMs);
+    }
+    return VirtualUnitTransport::ReadTimeout(buffer, length, timeoutMs);
+  }
+  std::vector<int> ReadTimeouts() const {
+    std::lock_guard lock(mMutex);
+    return mReadTimeouts;
+  }
 
  private:
-  mutable std::mutex mMutex;  // guards mFrames
+  mutable std::mutex mMutex;  // guards mFrames and mReadTimeouts
   std::vector<Bytes> mFrames;
+  std::vector<int> mReadTimeouts;
 };
 
 class ProtocolFixture : public ::testing::Test {
